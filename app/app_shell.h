@@ -1,0 +1,34 @@
+// The application shell: the one window, the main loop and the quit path.
+#pragma once
+
+#include "platform/system.h"
+
+#include <cstdint>
+
+constexpr uint32_t WM_CREATE = PLAT_MSG_CREATE;
+constexpr uint32_t WM_DESTROY = PLAT_MSG_DESTROY;
+constexpr uint32_t WM_PAINT = PLAT_MSG_PAINT;
+constexpr uint32_t WM_QUIT = PLAT_MSG_QUIT;
+
+constexpr int VK_ESCAPE = PLAT_VK_ESCAPE;
+constexpr int VK_MENU = PLAT_VK_MENU;
+
+constexpr const char* WINDOW_CLASS_NAME = "WIN3DCLASS";
+constexpr const char* WINDOW_CAPTION = "Dellomar ++";
+constexpr uint32_t WINDOW_CLASS_STYLE = 43; // vertical and horizontal redraw, double clicks, own DC
+constexpr int32_t SCREEN_WIDTH = 800;
+constexpr int32_t SCREEN_HEIGHT = 600;
+
+// Exit code when the window cannot be had: the player is told why on stderr.
+constexpr int EXIT_NO_WINDOW = 1;
+
+extern PlatWindow g_mainWindow;
+extern PlatInstance g_appInstance;
+
+intptr_t MainWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+int GameStartup();
+int GameShutdown();
+// Posts the quit request; the main loop turns it into the quit message.
+void RequestQuit();
+// True when the key is down by the live, asynchronous key state.
+bool AsyncKeyDown(int virtualKey);

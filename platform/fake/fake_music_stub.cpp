@@ -1,0 +1,2 @@
+#include "platform/fake/fake_core.h"
+void FakeMusicReset() {}

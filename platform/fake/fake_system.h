@@ -1,0 +1,18 @@
+// Test controls of the fake window, queue, clock and live key state.
+#pragma once
+
+#include <cstdint>
+
+// The tick counter reads `ticks`, and every read moves it on by `step`.
+void FakeSetTicks(uint32_t ticks);
+void FakeSetTickStep(uint32_t step);
+uint32_t FakeTicks();
+int FakeTickReads();
+
+// Live (asynchronous) key state of a virtual key.
+void FakeSetAsyncKey(int virtualKey, bool down);
+
+// Make class registration or window creation refuse.
+void FakeFailWindowSetup(bool failClass, bool failWindow);
+
+int FakeCursorShowCount();

@@ -1,0 +1,191 @@
+#include "platform/common/message_queue.h"
+#include "platform/sdl/sdl_internal.h"
+#include "platform/system.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+namespace {
+
+SDL_Window* s_window = nullptr;
+PlatWindow s_platWindow = nullptr;
+std::string s_lastError;
+volatile std::sig_atomic_t s_signalled = 0;
+
+void OnSignal(int)
+{
+    s_signalled = 1;
+}
+
+// SDL quietly falls back to a driver that shows nothing when no display is
+// reachable; the game only accepts those drivers when the user asked for them.
+bool DriverAcceptable(const char* driver)
+{
+    if (driver == nullptr) {
+        return false;
+    }
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) {
+        return true;
+    }
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return asked != nullptr && std::strstr(asked, driver) != nullptr;
+}
+
+void RequestQuit()
+{
+    if (s_platWindow != nullptr) {
+        QueuePost(s_platWindow, PLAT_MSG_DESTROY, 0, 0);
+    }
+}
+
+} // namespace
+
+SDL_Window* SdlMainWindow()
+{
+    return s_window;
+}
+
+void SdlSetLastError(const char* what)
+{
+    s_lastError = what;
+    const char* detail = SDL_GetError();
+    if (detail != nullptr && detail[0] != '\0') {
+        s_lastError += ": ";
+        s_lastError += detail;
+    }
+}
+
+void SdlInstallSignalHandlers()
+{
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void SdlPumpEvents()
+{
+    if (s_signalled != 0) {
+        s_signalled = 0;
+        RequestQuit();
+    }
+    if (s_window == nullptr) {
+        return;
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_QUIT) {
+            RequestQuit();
+        }
+    }
+}
+
+int PlatRegisterClass(const PlatWindowClass& windowClass)
+{
+    int result = QueueRegisterClass(windowClass);
+    if (result == 0) {
+        s_lastError = "the window class could not be registered";
+    }
+    return result;
+}
+
+PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t,
+                            int32_t x, int32_t y, int32_t width, int32_t height, PlatInstance)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        SdlSetLastError("no display available");
+        return nullptr;
+    }
+    if (!DriverAcceptable(SDL_GetCurrentVideoDriver())) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        s_lastError = "no display available (set SDL_VIDEODRIVER to run without one)";
+        return nullptr;
+    }
+    // Borderless over the whole desktop; the picture is scaled to fit, so the
+    // desktop's own video mode is never switched.
+    s_window = SDL_CreateWindow(caption, x, y, width, height,
+                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (s_window == nullptr) {
+        SdlSetLastError("the window could not be created");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return nullptr;
+    }
+    s_platWindow = QueueCreateWindow(className);
+    if (s_platWindow == nullptr) {
+        s_lastError = "the window class is not registered";
+        SDL_DestroyWindow(s_window);
+        s_window = nullptr;
+        return nullptr;
+    }
+    QueueDispatch({s_platWindow, PLAT_MSG_CREATE, 0, 0});
+    return s_platWindow;
+}
+
+bool PlatPeekMessage(PlatMessage* message)
+{
+    SdlPumpEvents();
+    return QueuePeek(message);
+}
+
+void PlatTranslateMessage(const PlatMessage&) {}
+
+intptr_t PlatDispatchMessage(const PlatMessage& message)
+{
+    return QueueDispatch(message);
+}
+
+intptr_t PlatDefWindowProc(PlatWindow, uint32_t, uintptr_t, intptr_t)
+{
+    return 0;
+}
+
+void PlatBeginPaint(PlatWindow) {}
+void PlatEndPaint(PlatWindow) {}
+
+void PlatPostQuitMessage(int exitCode)
+{
+    QueuePostQuit(exitCode);
+}
+
+int PlatPostMessage(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return QueuePost(window, message, wParam, lParam);
+}
+
+int PlatShowCursor(bool show)
+{
+    return SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE) == SDL_ENABLE ? 0 : -1;
+}
+
+uint32_t PlatGetTickCount()
+{
+    // Milliseconds since boot, cut to 32 bits so that it wraps as the game expects.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u +
+                  static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);
+}
+
+int16_t PlatGetAsyncKeyState(int virtualKey)
+{
+    SdlPumpEvents();
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    bool down = false;
+    if (virtualKey == PLAT_VK_ESCAPE) {
+        down = keys[SDL_SCANCODE_ESCAPE] != 0;
+    } else if (virtualKey == PLAT_VK_MENU) {
+        down = keys[SDL_SCANCODE_LALT] != 0 || keys[SDL_SCANCODE_RALT] != 0;
+    }
+    return down ? static_cast<int16_t>(-32768) : int16_t{0};
+}
+
+const char* PlatLastError()
+{
+    return s_lastError.c_str();
+}

@@ -1,0 +1,27 @@
+// Shared set-up for tests: every test starts on a fresh fake backend, with the
+// game's globals as at program start, inside a scratch folder of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Back to the state of a freshly started program (before AppMain).
+void ResetGameState();
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path workDir_;
+    std::filesystem::path previousDir_;
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// Copies the generated data folders of the built game into the working folder.
+void CopyGameData();
