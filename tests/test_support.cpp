@@ -1,16 +1,43 @@
 #include "tests/test_support.h"
 
 #include "app/app_shell.h"
+#include "display/display_device.h"
 #include "field/mine_field.h"
 #include "platform/fake/fake_core.h"
 #include "screens/play_screen.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <unistd.h>
 
+namespace {
+
+// The fake backend's reset frees the objects these point at.
+void ResetDisplayState()
+{
+    g_directDraw = nullptr;
+    g_primarySurface = nullptr;
+    g_backSurface = nullptr;
+    g_backClipper = nullptr;
+    g_windowClipper = nullptr;
+    g_palette = nullptr;
+    std::memset(g_paletteEntries, 0, sizeof g_paletteEntries);
+    g_windowed = 0;
+    g_screenWidth = 640;
+    g_screenHeight = 480;
+    g_screenBpp = 8;
+    g_pixelFormat = 16;
+    g_backBits = nullptr;
+    g_backPitch = 0;
+    g_logFile = nullptr;
+}
+
+} // namespace
+
 void ResetGameState()
 {
+    ResetDisplayState();
     FreeField();
     fieldSize = DEFAULT_FIELD_SIZE;
     g_mineCount = DEFAULT_MINE_COUNT;
