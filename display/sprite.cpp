@@ -47,7 +47,8 @@ int32_t SpriteCreate(Sprite* sprite, int32_t x, int32_t y, int32_t width, int32_
         return 0;
     }
     // calloc(0) may give null; a one-byte buffer keeps an empty sprite created.
-    sprite->pixels = static_cast<uint16_t*>(std::calloc(static_cast<size_t>(std::max<int64_t>(size, 1)), 1));
+    const auto bytes = static_cast<size_t>(std::max<int64_t>(size, 1));
+    sprite->pixels = static_cast<uint16_t*>(std::calloc(bytes, 1));
     if (sprite->pixels == nullptr) {
         return 0;
     }

@@ -1,6 +1,6 @@
 // Rasterizes the printable ASCII glyphs of a font into the C++ table that the
 // game's text renderer draws from (display/glyph_table.h).
-//   glyph_table_gen FONT.ttf PIXEL_SIZE OUTPUT.cpp
+//   dellomar_glyphgen FONT.ttf PIXEL_SIZE OUTPUT.cpp
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -21,7 +21,7 @@ struct GlyphOut {
 
 int Fail(const char* what, const char* detail)
 {
-    std::fprintf(stderr, "glyph_table_gen: %s: %s\n", what, detail);
+    std::fprintf(stderr, "dellomar_glyphgen: %s: %s\n", what, detail);
     return 1;
 }
 
@@ -76,7 +76,7 @@ void WriteTable(std::FILE* out, const char* font, int pixelSize, int lineHeight,
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        return Fail("usage", "glyph_table_gen FONT.ttf PIXEL_SIZE OUTPUT.cpp");
+        return Fail("usage", "dellomar_glyphgen FONT.ttf PIXEL_SIZE OUTPUT.cpp");
     }
     const int pixelSize = std::atoi(argv[2]);
     FT_Library library = nullptr;

@@ -52,7 +52,8 @@ void WriteChunk(std::ofstream& file, const char* type, const std::vector<uint8_t
     chunk.insert(chunk.end(), type, type + 4);
     chunk.insert(chunk.end(), data.begin(), data.end());
     PutBe32(chunk, Crc32(chunk.data() + 4, chunk.size() - 4));
-    file.write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
+    file.write(reinterpret_cast<const char*>(chunk.data()),
+               static_cast<std::streamsize>(chunk.size()));
 }
 
 // A zlib stream of stored (uncompressed) deflate blocks.

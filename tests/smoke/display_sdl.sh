@@ -9,7 +9,7 @@ command -v Xvfb >/dev/null || { echo "Xvfb is needed (apt-get install xvfb)" >&2
 
 work=$(mktemp -d)
 # Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xpid=$!
 cleanup() {
   kill "$xpid" 2>/dev/null
