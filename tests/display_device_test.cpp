@@ -292,9 +292,13 @@ TEST_F(DisplayTest, FillUsesTheLowSixteenBitsWithinTheClipList)
     PlatVideoReleaseClipper(clipper);
     PlatVideoReleaseSurface(plain);
 
-    // A refused fill is ignored.
+    // A refused fill or colour key is ignored.
     FakeFailCall("VideoColorFill", -1, 0, 1);
     EXPECT_EQ(SurfaceFill(g_backSurface, 1, nullptr), 1);
+    FakeFailCall("VideoSetColorKey", -1, 0, 1);
+    PlatSurface unkeyed = CreateOffscreenSurface(8, 8, 0, 0);
+    EXPECT_NE(unkeyed, nullptr);
+    PlatVideoReleaseSurface(unkeyed);
     DisplayClose();
     ExpectAllReleased();
 }
@@ -349,6 +353,12 @@ TEST_F(DisplayTest, LockUnlockAndFlipFollowTheLockState)
     BackBufferLock();
     EXPECT_EQ(g_backBits, nullptr);
     EXPECT_EQ(g_backPitch, 0);
+
+    // A refused unlock is ignored: the game's side is unlocked all the same.
+    BackBufferLock();
+    FakeFailCall("VideoUnlock", -1, 0, 1);
+    EXPECT_EQ(BackBufferUnlock(), 1);
+    EXPECT_EQ(g_backBits, nullptr);
     DisplayClose();
     ExpectAllReleased();
 }
