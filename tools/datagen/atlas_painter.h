@@ -1,0 +1,22 @@
+// The tile atlas: every small graphic of the game at its place.
+#pragma once
+
+#include "tools/datagen/canvas.h"
+
+#include <string>
+
+struct FontFiles {
+    std::string regular;
+    std::string bold;
+};
+
+Image PaintAtlas(const FontFiles& fonts);
+
+// The pieces, each painted on its own picture of the piece's size.
+Image PaintOpenedCell();
+Image PaintNumberTile(int value, const std::string& boldFont);
+Image PaintOpenedMine();
+Image PaintFlag();
+Image PaintArrow();
+Image PaintLamp();
+Image PaintButton(const std::string& label, const std::string& font);
