@@ -3,19 +3,15 @@
 # holding a dellomar_datagen built for the build machine (a native build leaves
 # one in <build>/tools).
 set(DELLOMAR_HOST_TOOLS_DIR "" CACHE PATH "Folder with prebuilt host tools (dellomar_datagen) for cross builds")
-set(DELLOMAR_DATA_FONT "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-    CACHE FILEPATH "Regular font for the data pictures")
 set(DELLOMAR_DATA_FONT_BOLD "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
-    CACHE FILEPATH "Bold font for the data pictures (digits, button labels)")
-foreach(font ${DELLOMAR_DATA_FONT} ${DELLOMAR_DATA_FONT_BOLD})
-  if(NOT EXISTS ${font})
-    message(FATAL_ERROR "Font ${font} not found (Debian: fonts-dejavu-core)")
-  endif()
-endforeach()
+    CACHE FILEPATH "Font of the digits and button labels in the tile atlas")
+if(NOT EXISTS ${DELLOMAR_DATA_FONT_BOLD})
+  message(FATAL_ERROR "Font ${DELLOMAR_DATA_FONT_BOLD} not found (Debian: fonts-dejavu-core)")
+endif()
 
 if(DELLOMAR_HOST_TOOLS_DIR)
   find_program(DELLOMAR_DATAGEN NAMES dellomar_datagen PATHS ${DELLOMAR_HOST_TOOLS_DIR}
-               NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+               NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH NO_CACHE)
   if(NOT DELLOMAR_DATAGEN)
     message(FATAL_ERROR "No dellomar_datagen in DELLOMAR_HOST_TOOLS_DIR=${DELLOMAR_HOST_TOOLS_DIR}")
   endif()
@@ -39,8 +35,8 @@ set(DELLOMAR_DATA_FILES
 # Naming the tool (target or file) in DEPENDS re-runs it whenever it is rebuilt.
 add_custom_command(
   OUTPUT ${DELLOMAR_DATA_FILES}
-  COMMAND ${datagen_command} ${DELLOMAR_GAME_DIR} ${DELLOMAR_DATA_FONT} ${DELLOMAR_DATA_FONT_BOLD}
-  DEPENDS ${datagen_command} ${DELLOMAR_DATA_FONT} ${DELLOMAR_DATA_FONT_BOLD}
+  COMMAND ${datagen_command} ${DELLOMAR_GAME_DIR} ${DELLOMAR_DATA_FONT_BOLD}
+  DEPENDS ${datagen_command} ${DELLOMAR_DATA_FONT_BOLD}
   COMMENT "Painting the pictures and synthesizing the sounds of the game folder"
   VERBATIM)
 add_custom_target(dellomar_data ALL DEPENDS ${DELLOMAR_DATA_FILES})

@@ -22,7 +22,7 @@ struct Rgb {
 struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<Rgb> pixels;  // top row first
+    std::vector<Rgb> pixels; // top row first
     Rgb At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
 };
 
@@ -239,7 +239,8 @@ TEST_F(DataAtlas, LampShowsTheNumbersBeneathIt)
                         shown += lx >= 120 || ly >= 120 || IsTransparent(lamp.At(lx, ly));
                     }
                     if (i == 0 || j == 0) {
-                        ASSERT_EQ(shown, static_cast<int>(ink.size())) << "offset " << ox << "," << oy << " cell " << i << "," << j;
+                        ASSERT_EQ(shown, static_cast<int>(ink.size()))
+                            << "offset " << ox << "," << oy << " cell " << i << "," << j;
                     } else {
                         worstCorner = std::min(worstCorner, shown);
                     }
@@ -307,4 +308,4 @@ TEST_F(DataAtlas, ButtonsAreSolidAndCarryDifferentLabels)
     }
 }
 
-}  // namespace
+} // namespace

@@ -85,4 +85,4 @@ TEST(DataSounds, LengthsSuitWhatEachSoundMarks)
     EXPECT_LT(click.samples.size(), bang.samples.size());
 }
 
-}  // namespace
+} // namespace

@@ -29,7 +29,7 @@ Rgb PlateColour(float depth, float py, float h)
     const float t = py / h;
     const Rgb body = Mix(Rgb{78, 112, 164}, Rgb{34, 54, 96}, t);
     if (depth < 1.0f) {
-        return Rgb{12, 16, 28};  // outline
+        return Rgb{12, 16, 28}; // outline
     }
     if (depth < 2.0f) {
         // Bevel: lit along the top, in shadow along the bottom.
@@ -41,7 +41,7 @@ Rgb PlateColour(float depth, float py, float h)
     return body;
 }
 
-}  // namespace
+} // namespace
 
 Image PaintButton(const std::string& label, const std::string& font)
 {
@@ -52,11 +52,13 @@ Image PaintButton(const std::string& label, const std::string& font)
     Image button = MakeImage(w, h, kTransparent);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const float cover = Coverage([&](float px, float py) { return EdgeDistance(px, py, fw, fh) > 0.0f; }, x, y);
+            const float cover =
+                Coverage([&](float px, float py) { return EdgeDistance(px, py, fw, fh) > 0.0f; }, x, y);
             if (cover <= 0.0f) {
                 continue;
             }
-            const float depth = EdgeDistance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, fw, fh);
+            const float depth =
+                EdgeDistance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, fw, fh);
             const Rgb plate = PlateColour(std::max(depth, 0.0f), static_cast<float>(y) + 0.5f, fh);
             Put(button, x, y, Scale(plate, cover));
         }

@@ -42,7 +42,7 @@ Image PaintSunkenCell(Rgb face, Rgb border, uint32_t seed)
                 Put(tile, x, y, border);
                 continue;
             }
-            const int edge = std::min(x, y);  // distance from the top-left border
+            const int edge = std::min(x, y); // distance from the top-left border
             float shade = 1.0f + NextSigned(rng) * 0.018f;
             if (edge == 1) {
                 shade *= 0.80f;
@@ -86,7 +86,7 @@ bool InMine(float px, float py, float cx, float cy)
     return straight || diagonal;
 }
 
-}  // namespace
+} // namespace
 
 Image PaintOpenedCell()
 {
@@ -116,8 +116,10 @@ Image PaintOpenedMine()
             const float dy = static_cast<float>(y) + 0.5f - c;
             const float r = std::sqrt(dx * dx + dy * dy);
             // Hot yellow at the heart of the blast, orange at its tips.
-            const Rgb flame = Mix(Rgb{255, 240, 130}, Rgb{255, 128, 24}, std::clamp((r - 5.0f) / 6.0f, 0.0f, 1.0f));
-            const float burst = Coverage([&](float px, float py) { return InStarburst(px, py, c, c, 6.5f, 11.0f); }, x, y);
+            const Rgb flame =
+                Mix(Rgb{255, 240, 130}, Rgb{255, 128, 24}, std::clamp((r - 5.0f) / 6.0f, 0.0f, 1.0f));
+            const float burst =
+                Coverage([&](float px, float py) { return InStarburst(px, py, c, c, 6.5f, 11.0f); }, x, y);
             Blend(tile, x, y, flame, burst);
             const float mine = Coverage([&](float px, float py) { return InMine(px, py, c, c); }, x, y);
             Blend(tile, x, y, Rgb{28, 28, 34}, mine);

@@ -50,7 +50,7 @@ Rgb RingColour(float t)
     return Rgb{58, 28, 10};
 }
 
-}  // namespace
+} // namespace
 
 Image PaintLamp()
 {
@@ -58,11 +58,12 @@ Image PaintLamp()
     for (int y = 0; y < lamp.height; ++y) {
         for (int x = 0; x < lamp.width; ++x) {
             if (Coverage(InRing, x, y) < 0.5f) {
-                continue;  // the hole and the corners stay see-through
+                continue; // the hole and the corners stay see-through
             }
             const float px = static_cast<float>(x) + 0.5f;
             const float py = static_cast<float>(y) + 0.5f;
-            const float t = std::clamp((Radius(px, py) - kInnerRadius) / (kOuterRadius - kInnerRadius), 0.0f, 1.0f);
+            const float t =
+                std::clamp((Radius(px, py) - kInnerRadius) / (kOuterRadius - kInnerRadius), 0.0f, 1.0f);
             // Brighter towards the upper left, as if the light were tilted.
             const float angle = std::atan2(py - kCentre, px - kCentre);
             const float light = 1.0f + 0.22f * std::cos(angle + 2.35619f);

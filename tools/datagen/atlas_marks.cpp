@@ -20,7 +20,7 @@ bool InFlagCloth(float px, float py)
     if (px < left || px > right) {
         return false;
     }
-    const float t = (right - px) / (right - left);  // 0 at the pole, 1 at the tip
+    const float t = (right - px) / (right - left); // 0 at the pole, 1 at the tip
     const float wave = 0.6f * std::sin(t * 3.14159f);
     const float mid = 8.5f + wave;
     const float half = 5.4f * (1.0f - t) + 0.4f;
@@ -50,7 +50,8 @@ FlagPixel FlagAt(int x, int y)
     const float pole = Coverage(InPole, x, y);
     const float base = Coverage(InBase, x, y);
     // Light falls from the upper left: shade the cloth towards its lower edge.
-    const Rgb red = Mix(Rgb{250, 64, 48}, Rgb{176, 16, 20}, std::clamp((static_cast<float>(y) - 3.0f) / 9.0f, 0.0f, 1.0f));
+    const Rgb red = Mix(Rgb{250, 64, 48}, Rgb{176, 16, 20},
+                        std::clamp((static_cast<float>(y) - 3.0f) / 9.0f, 0.0f, 1.0f));
     const Rgb poleColour = x == 12 ? Rgb{236, 232, 222} : Rgb{150, 146, 140};
     const Rgb baseColour = y < 19 ? Rgb{120, 118, 124} : Rgb{84, 82, 90};
     if (cloth > 0.0f) {
@@ -62,7 +63,7 @@ FlagPixel FlagAt(int x, int y)
     return {Mix(kOutline, baseColour, base), base};
 }
 
-}  // namespace
+} // namespace
 
 Image PaintFlag()
 {
@@ -82,7 +83,8 @@ Image PaintFlag()
             if (solid(x, y)) {
                 Put(tile, x, y, shape[static_cast<size_t>(y)][static_cast<size_t>(x)].colour);
             } else if (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1) ||
-                       solid(x - 1, y - 1) || solid(x + 1, y + 1) || solid(x - 1, y + 1) || solid(x + 1, y - 1)) {
+                       solid(x - 1, y - 1) || solid(x + 1, y + 1) || solid(x - 1, y + 1) ||
+                       solid(x + 1, y - 1)) {
                 Put(tile, x, y, kOutline);
             }
         }
@@ -94,6 +96,7 @@ Image PaintArrow()
 {
     // The familiar pointer, tip on the tile's top-left pixel (the hot spot):
     // '#' outline, 'o' fill, anything else see-through.
+    // clang-format off
     constexpr std::string_view kRows[] = {
         "#",
         "##",
@@ -116,6 +119,7 @@ Image PaintArrow()
         "       #oo#",
         "        ##",
     };
+    // clang-format on
     Image tile = MakeImage(kTileSize, kTileSize, kTransparent);
     int y = 0;
     for (std::string_view row : kRows) {

@@ -15,15 +15,15 @@ void Place(Image& atlas, const Image& piece, const AtlasPiece& where)
     Paste(atlas, piece, where.x, where.y);
 }
 
-}  // namespace
+} // namespace
 
-Image PaintAtlas(const FontFiles& fonts)
+Image PaintAtlas(const std::string& boldFont)
 {
     // Unused corners of the atlas stay see-through.
     Image atlas = MakeImage(kAtlasWidth, kAtlasHeight, kTransparent);
     Place(atlas, PaintOpenedMine(), kOpenedMinePiece);
     for (int v = 1; v <= 8; ++v) {
-        Place(atlas, PaintNumberTile(v, fonts.bold), NumberPiece(v));
+        Place(atlas, PaintNumberTile(v, boldFont), NumberPiece(v));
     }
     Place(atlas, PaintFlag(), kFlagPiece);
     Place(atlas, PaintOpenedCell(), kOpenedCellPiece);
@@ -31,7 +31,7 @@ Image PaintAtlas(const FontFiles& fonts)
     Place(atlas, PaintLamp(), kLampPiece);
     const char* labels[4] = {"New", "Load", "Save", "Quit"};
     for (int i = 0; i < 4; ++i) {
-        Place(atlas, PaintButton(labels[i], fonts.bold), kButtonPieces[i]);
+        Place(atlas, PaintButton(labels[i], boldFont), kButtonPieces[i]);
     }
     return atlas;
 }

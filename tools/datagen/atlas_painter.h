@@ -5,12 +5,8 @@
 
 #include <string>
 
-struct FontFiles {
-    std::string regular;
-    std::string bold;
-};
-
-Image PaintAtlas(const FontFiles& fonts);
+// boldFont: the font file for the digits and the button labels.
+Image PaintAtlas(const std::string& boldFont);
 
 // The pieces, each painted on its own picture of the piece's size.
 Image PaintOpenedCell();

@@ -67,7 +67,7 @@ void ScatterStars(Image& image)
     }
 }
 
-}  // namespace
+} // namespace
 
 Image PaintBackdrop()
 {
@@ -86,7 +86,8 @@ Image PaintBackdrop()
             // Grain of about one step of the 16-bit display, which hides banding.
             const float n = NextSigned(grain) * 3.0f;
             Put(image, x, y,
-                VisibleF(static_cast<float>(sky.r) + n, static_cast<float>(sky.g) + n, static_cast<float>(sky.b) + n));
+                VisibleF(static_cast<float>(sky.r) + n, static_cast<float>(sky.g) + n,
+                         static_cast<float>(sky.b) + n));
         }
     }
     ScatterStars(image);

@@ -19,19 +19,19 @@ std::vector<uint8_t> EncodeBmp24(const Image& image)
 
     PutU8(out, 'B');
     PutU8(out, 'M');
-    PutU32(out, headerBytes + pixelBytes);  // bfSize
+    PutU32(out, headerBytes + pixelBytes); // bfSize
     PutU16(out, 0);
     PutU16(out, 0);
-    PutU32(out, headerBytes);  // bfOffBits
+    PutU32(out, headerBytes); // bfOffBits
 
-    PutU32(out, 40);  // biSize
+    PutU32(out, 40); // biSize
     PutU32(out, static_cast<uint32_t>(image.width));
-    PutU32(out, static_cast<uint32_t>(image.height));  // positive: bottom-up rows
-    PutU16(out, 1);                                    // planes
+    PutU32(out, static_cast<uint32_t>(image.height)); // positive: bottom-up rows
+    PutU16(out, 1);                                   // planes
     PutU16(out, 24);
-    PutU32(out, 0);  // BI_RGB
+    PutU32(out, 0); // BI_RGB
     PutU32(out, pixelBytes);
-    PutU32(out, 2835);  // 72 dpi
+    PutU32(out, 2835); // 72 dpi
     PutU32(out, 2835);
     PutU32(out, 0);
     PutU32(out, 0);

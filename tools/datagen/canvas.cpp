@@ -11,7 +11,7 @@ uint8_t Channel(float v)
     return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f)));
 }
 
-}  // namespace
+} // namespace
 
 Rgb Visible(Rgb c)
 {

@@ -16,7 +16,7 @@ struct Rgb {
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<Rgb> pixels;  // width * height, rows top-down
+    std::vector<Rgb> pixels; // width * height, rows top-down
 };
 
 inline constexpr Rgb kTransparent{0, 0, 0};
@@ -29,8 +29,8 @@ Rgb VisibleF(float r, float g, float b);
 // True when the loader's 5.6.5 and 5.5.5 packings of c are both non-zero.
 bool PacksVisible(Rgb c);
 
-Rgb Mix(Rgb a, Rgb b, float t);  // t = 0 gives a, 1 gives b
-Rgb Scale(Rgb c, float f);       // brightness, clamped
+Rgb Mix(Rgb a, Rgb b, float t); // t = 0 gives a, 1 gives b
+Rgb Scale(Rgb c, float f);      // brightness, clamped
 
 Image MakeImage(int width, int height, Rgb fill);
 Rgb& At(Image& image, int x, int y);

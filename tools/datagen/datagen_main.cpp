@@ -1,7 +1,7 @@
 // Writes the game's data folder: the tile atlas and the backdrop in
 // Textures/, the three sound effects in Sounds/.
 //
-//   dellomar_datagen <game folder> <regular font> <bold font>
+//   dellomar_datagen <game folder> <bold font>
 #include "tools/datagen/atlas_painter.h"
 #include "tools/datagen/backdrop_painter.h"
 #include "tools/datagen/bmp_writer.h"
@@ -39,20 +39,21 @@ void WriteSound(const std::filesystem::path& path, const std::vector<float>& sam
     WriteBytes(path, EncodeWav8(QuantizeSamples(samples)));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <game folder> <regular font> <bold font>\n", argc > 0 ? argv[0] : "dellomar_datagen");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <game folder> <bold font>\n",
+                     argc > 0 ? argv[0] : "dellomar_datagen");
         return 2;
     }
     try {
         const std::filesystem::path game = argv[1];
-        const FontFiles fonts{argv[2], argv[3]};
+        const std::string boldFont = argv[2];
         std::filesystem::create_directories(game / "Textures");
         std::filesystem::create_directories(game / "Sounds");
-        WriteBytes(game / "Textures" / "txtr.txr", EncodeBmp24(PaintAtlas(fonts)));
+        WriteBytes(game / "Textures" / "txtr.txr", EncodeBmp24(PaintAtlas(boldFont)));
         WriteBytes(game / "Textures" / "back.txr", EncodeBmp24(PaintBackdrop()));
         WriteSound(game / "Sounds" / "clk.wav", SynthClick());
         WriteSound(game / "Sounds" / "bng.wav", SynthBang());

@@ -31,7 +31,7 @@ struct FontHandles {
 struct Canvas {
     int width;
     int height;
-    int originX;  // pen start
+    int originX; // pen start
     int baseline;
     std::vector<float> coverage;
 };
@@ -95,14 +95,15 @@ TextMask CropToInk(const Canvas& canvas)
     return mask;
 }
 
-}  // namespace
+} // namespace
 
 TextMask RenderText(const std::string& fontPath, int pixelSize, const std::string& text)
 {
     FontHandles font;
     OpenFont(font, fontPath, pixelSize);
     // Room enough for any glyph; the ink is cropped afterwards.
-    Canvas canvas{pixelSize * (static_cast<int>(text.size()) + 2), pixelSize * 3, pixelSize, pixelSize * 2, {}};
+    Canvas canvas{
+        pixelSize * (static_cast<int>(text.size()) + 2), pixelSize * 3, pixelSize, pixelSize * 2, {}};
     canvas.coverage.assign(static_cast<size_t>(canvas.width * canvas.height), 0.0f);
 
     int penX = canvas.originX;

@@ -11,7 +11,7 @@
 struct TextMask {
     int width = 0;
     int height = 0;
-    std::vector<float> coverage;  // width * height, rows top-down
+    std::vector<float> coverage; // width * height, rows top-down
 };
 
 // Renders text from the font file at the given pixel size. Throws

@@ -48,7 +48,7 @@ float Smooth(float t)
     return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
 }
 
-}  // namespace
+} // namespace
 
 float ValueNoise(float x, float y, float period, uint32_t seed)
 {

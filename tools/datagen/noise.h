@@ -10,8 +10,8 @@ struct Rng {
 
 Rng SeededRng(uint64_t seed);
 uint32_t NextU32(Rng& rng);
-float NextUnit(Rng& rng);    // 0 <= v < 1
-float NextSigned(Rng& rng);  // -1 <= v < 1
+float NextUnit(Rng& rng);   // 0 <= v < 1
+float NextSigned(Rng& rng); // -1 <= v < 1
 
 // Smooth value noise in 0..1 on a lattice of the given period (in pixels).
 float ValueNoise(float x, float y, float period, uint32_t seed);
