@@ -1,0 +1,16 @@
+// Test controls of the fake music performance. Calls are logged, and can be
+// made to fail, as "ComInitialize", "MusicCreatePerformance",
+// "MusicPerformanceInit", "MusicPerformanceAddPort", "MusicCreateLoader",
+// "MusicPerformanceStop", "MusicPerformanceCloseDown", "MusicSegmentSetParam";
+// "ComUninitialize" and the releases ("MusicPerformanceRelease",
+// "MusicLoaderRelease", "MusicSegmentRelease") are logged only.
+#pragma once
+
+#include "platform/music.h"
+
+// The game never loads a segment; tests make one to put into a slot.
+PlatMusicSegment FakeMusicMakeSegment();
+// Performances, loaders and segments made and not yet released.
+int FakeMusicLiveObjects();
+// Successful initialisations minus uninitialisations.
+int FakeMusicComDepth();
