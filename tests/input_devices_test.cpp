@@ -136,6 +136,14 @@ TEST_F(InputTest, WithoutTheInterfaceNoDeviceIsTriedAndReadsZeroTheRecords)
     EXPECT_EQ(FakeCallCount("InputRelease"), 0);
 }
 
+// Unlike the device steps, the interface counts any non-negative result as success.
+TEST_F(InputTest, TheInterfaceAcceptsAPositiveResult)
+{
+    FakeFailCall("InputCreate", 1);
+    EXPECT_EQ(InputOpen(), 1);
+    EXPECT_EQ(KeyboardOpen(), 1);
+}
+
 TEST_F(InputTest, AFailedReadOfAPresentDeviceLeavesTheRecordAlone)
 {
     OpenAll();

@@ -94,12 +94,13 @@ int PlatSoundDeviceCreate(PlatSoundDevice* device)
 {
     int result = 0;
     *device = nullptr;
-    if (FakeCall("SoundDeviceCreate", &result)) {
+    // A forced non-negative result still hands out the device.
+    if (FakeCall("SoundDeviceCreate", &result) && result < 0) {
         return result;
     }
     s_devices.push_back(std::make_unique<PlatSoundDeviceTag>());
     *device = s_devices.back().get();
-    return PLAT_SOUND_OK;
+    return result;
 }
 
 int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow, uint32_t)
@@ -115,7 +116,7 @@ int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& des
     assert(device != nullptr && !device->released);
     int result = 0;
     *buffer = nullptr;
-    if (FakeCall("SoundCreateBuffer", &result)) {
+    if (FakeCall("SoundCreateBuffer", &result) && result < 0) {
         return result;
     }
     if (desc.format == nullptr || desc.bufferBytes < PLAT_SOUND_BUFFER_MIN_BYTES ||
@@ -129,7 +130,7 @@ int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& des
     made->writeCursor = desc.bufferBytes == 0 ? 0 : s_writeCursor % desc.bufferBytes;
     s_buffers.push_back(std::move(made));
     *buffer = s_buffers.back().get();
-    return PLAT_SOUND_OK;
+    return result;
 }
 
 int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes, void** region1,

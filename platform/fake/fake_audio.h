@@ -4,7 +4,8 @@
 // "SoundDeviceCreate", "SoundSetCooperativeLevel", "SoundCreateBuffer",
 // "SoundBufferLock", "SoundBufferUnlock", "SoundBufferSetCurrentPosition",
 // "SoundBufferPlay", "SoundBufferStop"; releases are logged as
-// "SoundBufferRelease" and "SoundDeviceRelease".
+// "SoundBufferRelease" and "SoundDeviceRelease". A create call made to give a
+// non-negative result still makes its object.
 #pragma once
 
 #include "platform/audio.h"

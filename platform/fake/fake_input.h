@@ -11,6 +11,7 @@
 // and per device "Keyboard..." / "Mouse..." followed by the step name:
 // CreateDevice, SetCooperativeLevel, SetDataFormat, Acquire, GetDeviceState,
 // Unacquire, Release ("KeyboardAcquire", "MouseGetDeviceState", ...).
+// A create step made to give a non-negative result still makes its object.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,8 @@
 // "MusicPerformanceInit", "MusicPerformanceAddPort", "MusicCreateLoader",
 // "MusicPerformanceStop", "MusicPerformanceCloseDown", "MusicSegmentSetParam";
 // "ComUninitialize" and the releases ("MusicPerformanceRelease",
-// "MusicLoaderRelease", "MusicSegmentRelease") are logged only.
+// "MusicLoaderRelease", "MusicSegmentRelease") are logged only. A create call
+// made to give a non-negative result still makes its object.
 #pragma once
 
 #include "platform/music.h"

@@ -7,7 +7,6 @@
 #include "platform/sdl/sdl_internal.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 struct PlatSoundBufferTag;

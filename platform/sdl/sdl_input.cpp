@@ -5,7 +5,6 @@
 #include "platform/input.h"
 #include "platform/sdl/sdl_internal.h"
 
-#include <array>
 #include <cstring>
 #include <utility>
 

@@ -1,8 +1,9 @@
 // Opens the game window and the input devices on the SDL backend, says
 // "ready", then reads keyboard and mouse every 10 ms and prints what arrives:
-// each key byte that turns non-zero, each motion, the left button byte. Ends
-// once it has seen DIK_1, some motion and the left button, or after the time
-// given as its argument (seconds, default 20).
+// each key byte that turns non-zero, each motion, the left button byte, and
+// the live (asynchronous) state of Escape and Alt that the quit keys use. Ends
+// once it has seen DIK_1, some motion, the left button and both live keys, or
+// after the time given as its argument (seconds, default 20).
 #include "app/app_shell.h"
 #include "input/keyboard_mouse.h"
 #include "platform/sdl/sdl_internal.h"
@@ -54,10 +55,13 @@ int main(int argc, char** argv)
     bool left = false;
     bool failed = false;
     bool seenKeys[KEY_STATE_SIZE] = {};
+    bool escape = false;
+    bool alt = false;
     int32_t totalX = 0;
     int32_t totalY = 0;
     uint32_t end = SDL_GetTicks() + static_cast<uint32_t>(seconds) * 1000u;
-    while (!(key && moved && left) && SDL_GetTicks() < end) {
+    auto allSeen = [&] { return key && moved && left && escape && alt; };
+    while (!allSeen() && SDL_GetTicks() < end) {
         int keyboardRead = KeyboardRead();
         int mouseRead = MouseRead();
         if (!failed && (keyboardRead != 1 || mouseRead != 1)) {
@@ -81,13 +85,22 @@ int main(int argc, char** argv)
             left = true;
             std::printf("button left 0x%02x\n", g_mouseState.buttons[MOUSE_BUTTON_LEFT]);
         }
+        if (!escape && AsyncKeyDown(VK_ESCAPE)) {
+            escape = true;
+            std::printf("live escape\n");
+        }
+        if (!alt && AsyncKeyDown(VK_MENU)) {
+            alt = true;
+            std::printf("live alt\n");
+        }
         std::fflush(stdout);
         SDL_Delay(10);
     }
-    std::printf("%s total %d %d\n", key && moved && left ? "seen" : "timeout", totalX, totalY);
+    std::printf("%s total %d %d\n", allSeen() ? "seen" : "timeout", totalX, totalY);
+    std::fflush(stdout);
     KeyboardClose();
     MouseClose();
     InputClose();
     SDL_Quit();
-    return key && moved && left ? 0 : 1;
+    return allSeen() ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Keyboard and mouse through the input code on the SDL backend, in a private
 # Xvfb, with input sent through XTest: a held key shows in the key state under
-# its scan code, relative motion and the left button show in the mouse state.
+# its scan code, relative motion and the left button show in the mouse state,
+# and the live Escape and Alt state that the quit keys read follows the keys.
 set -euo pipefail
 game_dir=${1:?usage: input_xtest.sh GAME-DIR}
 check=$(cd "$game_dir/.." && pwd)/sdl-checks/sdl_input_check
@@ -48,10 +49,14 @@ sleep 0.2
 xdotool mousemove_relative -- 30 20
 sleep 0.2
 xdotool mousedown 1
+sleep 0.2
+xdotool keydown Escape
+sleep 0.2
+xdotool keyup Escape keydown Alt_L
 status=0
 wait "$check_pid" || status=$?
 check_pid=""
-xdotool keyup 1 mouseup 1 || true
+xdotool keyup 1 keyup Alt_L mouseup 1 || true
 cat "$work/out"
 
 fail=0
@@ -64,6 +69,8 @@ if ! grep -Eq '^seen total [1-9][0-9]* [1-9][0-9]*' "$work/out"; then
     fail=1
 fi
 grep -q '^button left 0x80' "$work/out" || { echo "FAIL: the left button was not seen"; fail=1; }
+grep -q '^live escape' "$work/out" || { echo "FAIL: the live Escape state was not seen"; fail=1; }
+grep -q '^live alt' "$work/out" || { echo "FAIL: the live Alt state was not seen"; fail=1; }
 grep -q '^read failed' "$work/out" && { echo "FAIL: a state read failed"; fail=1; }
 [ "$status" -eq 0 ] || { echo "FAIL: the check program ended with $status"; fail=1; }
 [ "$fail" -eq 0 ] && echo "PASS"
