@@ -5,6 +5,7 @@
 #include "platform/system.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -16,6 +17,8 @@ bool s_failClass = false;
 bool s_failWindow = false;
 int s_cursorShowCount = 0;
 const char* s_lastError = "";
+std::function<void(int)> s_peekHook;
+int s_peeks = 0;
 
 } // namespace
 
@@ -30,6 +33,8 @@ void FakeSystemReset()
     s_failWindow = false;
     s_cursorShowCount = 0;
     s_lastError = "";
+    s_peekHook = nullptr;
+    s_peeks = 0;
 }
 
 void FakeSetTicks(uint32_t ticks) { s_ticks = ticks; }
@@ -49,6 +54,8 @@ void FakeFailWindowSetup(bool failClass, bool failWindow)
 }
 
 int FakeCursorShowCount() { return s_cursorShowCount; }
+
+void FakeSetPeekHook(std::function<void(int)> hook) { s_peekHook = std::move(hook); }
 
 int PlatRegisterClass(const PlatWindowClass& windowClass)
 {
@@ -79,6 +86,10 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char*, uint32
 bool PlatPeekMessage(PlatMessage* message)
 {
     FakeNote("PeekMessage");
+    if (s_peekHook) {
+        s_peekHook(s_peeks);
+    }
+    ++s_peeks;
     return QueuePeek(message);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 // The tick counter reads `ticks`, and every read moves it on by `step`.
 void FakeSetTicks(uint32_t ticks);
@@ -16,3 +17,7 @@ void FakeSetAsyncKey(int virtualKey, bool down);
 void FakeFailWindowSetup(bool failClass, bool failWindow);
 
 int FakeCursorShowCount();
+
+// Called at the start of every PlatPeekMessage with the number of earlier
+// peeks, so a test can post messages or look at the game between passes.
+void FakeSetPeekHook(std::function<void(int pass)> hook);

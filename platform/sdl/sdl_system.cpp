@@ -34,6 +34,14 @@ bool DriverAcceptable(const char* driver)
     return asked != nullptr && std::strstr(asked, driver) != nullptr;
 }
 
+// With nothing to connect to, asking SDL would only make its drivers complain
+// on stderr before they give up.
+bool DisplayReachable()
+{
+    return std::getenv("SDL_VIDEODRIVER") != nullptr || std::getenv("DISPLAY") != nullptr ||
+           std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
 void RequestQuit()
 {
     if (s_platWindow != nullptr) {
@@ -97,6 +105,10 @@ int PlatRegisterClass(const PlatWindowClass& windowClass)
 PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t,
                             int32_t x, int32_t y, int32_t width, int32_t height, PlatInstance)
 {
+    if (!DisplayReachable()) {
+        s_lastError = "no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)";
+        return nullptr;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         SdlSetLastError("no display available");
         return nullptr;
@@ -107,14 +119,18 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
         return nullptr;
     }
     // Borderless over the whole desktop; the picture is scaled to fit, so the
-    // desktop's own video mode is never switched.
-    s_window = SDL_CreateWindow(caption, x, y, width, height,
-                                SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // desktop's own video mode is never switched. Made borderless first and
+    // then full screen, so the border hints are set whatever the desktop does.
+    SDL_Rect desktop{x, y, width, height};
+    SDL_GetDisplayBounds(0, &desktop);
+    s_window = SDL_CreateWindow(caption, desktop.x, desktop.y, desktop.w, desktop.h,
+                                SDL_WINDOW_BORDERLESS);
     if (s_window == nullptr) {
         SdlSetLastError("the window could not be created");
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return nullptr;
     }
+    SDL_SetWindowFullscreen(s_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     s_platWindow = QueueCreateWindow(className);
     if (s_platWindow == nullptr) {
         s_lastError = "the window class is not registered";

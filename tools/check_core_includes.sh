@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The game core reaches the platform only through platform/*.h: no file of it
+# may include SDL or a Windows header.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+pattern='#[[:space:]]*include[[:space:]]*[<"](SDL|windows\.h|ddraw|dinput|dsound|dmusic|mmsystem|objbase)'
+if grep -rnEi "$pattern" app field screens display input sound; then
+    echo "the game core includes platform headers (above); they belong behind platform/" >&2
+    exit 1
+fi
+echo "game core includes: clean"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tools and its tests need, if any
+# is missing. Runs apt-get through sudo unless already root.
+set -euo pipefail
+packages=(
+    build-essential cmake pkg-config clang libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core
+    xvfb xdotool x11-utils imagemagick
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo=sudo
+echo "installing: ${missing[*]}"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the normal
+# build with its unit, end-to-end and smoke tests, and the sanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+step() { printf '\n==== %s\n' "$*"; }
+
+step "dependencies"
+tools/install_deps.sh
+
+step "game core stays off the platform"
+tools/check_core_includes.sh
+
+step "normal build and tests"
+cmake --preset default
+cmake --build --preset default -j"$jobs"
+ctest --preset default -j"$jobs"
+
+step "sanitizer build and tests"
+cmake --preset sanitize
+cmake --build --preset sanitize -j"$jobs"
+ctest --preset sanitize -j"$jobs"
+
+step "all tests passed"
