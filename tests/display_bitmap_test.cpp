@@ -60,6 +60,14 @@ std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& 
     return a;
 }
 
+std::string StdPath(std::string gamePath)
+{
+    for (char& c : gamePath) {
+        c = c == '\\' ? '/' : c;
+    }
+    return gamePath;
+}
+
 uint16_t Pixel16(const Bitmap& bitmap, int index)
 {
     uint16_t value = 0;
@@ -269,6 +277,27 @@ TEST_F(BitmapTest, UnloadEmptiesTheRecordOnce)
     EXPECT_EQ(bitmap_.pixels, nullptr);
     EXPECT_EQ(bitmap_.infoHeader.biWidth, 2); // headers stay
     EXPECT_EQ(BitmapUnload(&bitmap_), 1);
+}
+
+TEST_F(BitmapTest, TheGamesOwnPicturesLoad)
+{
+    CopyGameData();
+    g_pixelFormat = 16;
+    for (const char* name : {"Textures\\back.txr", "Textures\\txtr.txr"}) {
+        const std::vector<uint8_t> file = ReadFileBytes(StdPath(name));
+        ASSERT_GT(file.size(), 54u) << name;
+        ASSERT_EQ(BitmapLoad(&bitmap_, name), 1) << name;
+        const BitmapInfoHeader& info = bitmap_.infoHeader;
+        EXPECT_EQ(info.biBitCount, 16);
+        // The top-left pixel is the first of the last row stored.
+        const size_t top = 54 + 3 * static_cast<size_t>(info.biWidth) * (info.biHeight - 1);
+        EXPECT_EQ(Pixel16(bitmap_, 0), PackRGB565(file[top + 2], file[top + 1], file[top]))
+            << name;
+    }
+    // The last one loaded replaced the backdrop; reload it for its size.
+    ASSERT_EQ(BitmapLoad(&bitmap_, "Textures\\back.txr"), 1);
+    EXPECT_GE(bitmap_.infoHeader.biWidth, 575);
+    EXPECT_GE(bitmap_.infoHeader.biHeight, 575);
 }
 
 TEST(FlipBitmapRowsTest, ReversesRowsAndLeavesASingleRowAlone)
