@@ -60,7 +60,7 @@ intptr_t MainWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, i
     }
 }
 
-int AppMain(PlatInstance instance, PlatInstance, const char*, int)
+int OpenMainWindow(PlatInstance instance)
 {
     if (PlatRegisterClass(MainWindowClass(instance)) == 0) {
         return FailWithoutWindow("cannot register the window class");
@@ -73,7 +73,15 @@ int AppMain(PlatInstance instance, PlatInstance, const char*, int)
     }
     g_mainWindow = window;
     g_appInstance = instance;
+    return 0;
+}
 
+int AppMain(PlatInstance instance, PlatInstance, const char*, int)
+{
+    int failure = OpenMainWindow(instance);
+    if (failure != 0) {
+        return failure;
+    }
     GameStartup();
     PlatMessage message{};
     for (;;) {

@@ -25,6 +25,9 @@ constexpr int EXIT_NO_WINDOW = 1;
 extern PlatWindow g_mainWindow;
 extern PlatInstance g_appInstance;
 
+// Registers the window class and opens the main window; 0 on success, else
+// the exit code, with the reason told on stderr.
+int OpenMainWindow(PlatInstance instance);
 intptr_t MainWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 int GameStartup();
 int GameShutdown();

@@ -18,12 +18,7 @@ void PlayTest::SetUp()
     GameTest::SetUp();
     CopyGameData();
     FakeSetTickStep(1000); // every frame wait ends at once
-    PlatWindowClass windowClass{};
-    windowClass.windowProc = MainWindowProc;
-    windowClass.className = WINDOW_CLASS_NAME;
-    PlatRegisterClass(windowClass);
-    g_mainWindow = PlatCreateWindow(0, WINDOW_CLASS_NAME, WINDOW_CAPTION, 0, 0, 0, SCREEN_WIDTH,
-                                    SCREEN_HEIGHT, nullptr);
+    OpenMainWindow(nullptr);
     GameStartup();
 }
 

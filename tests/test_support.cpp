@@ -5,7 +5,9 @@
 #include "field/mine_field.h"
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
+#include "screens/entry_screen.h"
 #include "screens/play_screen.h"
+#include "screens/screen_drawing.h"
 #include "sound/music_performance.h"
 #include "sound/sound_effects.h"
 
@@ -34,6 +36,22 @@ void ResetDisplayState()
     g_backBits = nullptr;
     g_backPitch = 0;
     g_logFile = nullptr;
+}
+
+void ResetScreenState()
+{
+    g_cursorX = CURSOR_START;
+    g_cursorY = CURSOR_START;
+    g_inMenu = false;
+    g_fieldWon = false;
+    SpriteDestroy(&g_fieldBackdrop);
+    SpriteDestroy(&g_scratchSprite);
+    BitmapUnload(&g_tileAtlas);
+    g_tileAtlas = Bitmap{};
+    g_entryActive = false;
+    g_entryValue = 0;
+    g_entryLength = 0;
+    std::memset(g_entryText, 0, sizeof g_entryText);
 }
 
 // The handles point into the fake backend, which FakeResetAll empties.
@@ -66,7 +84,7 @@ void ResetGameState()
     FreeField();
     fieldSize = DEFAULT_FIELD_SIZE;
     g_mineCount = DEFAULT_MINE_COUNT;
-    g_fieldWon = false;
+    ResetScreenState();
     g_mainWindow = nullptr;
     g_appInstance = nullptr;
     ResetInputAndSoundState();

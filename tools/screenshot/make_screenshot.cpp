@@ -74,12 +74,7 @@ int main(int argc, char** argv)
     FakeResetAll();
     FakeSetTicks(20240611); // a fixed board
     FakeSetTickStep(1000);
-    PlatWindowClass windowClass{};
-    windowClass.windowProc = MainWindowProc;
-    windowClass.className = WINDOW_CLASS_NAME;
-    PlatRegisterClass(windowClass);
-    g_mainWindow = PlatCreateWindow(0, WINDOW_CLASS_NAME, WINDOW_CAPTION, 0, 0, 0, SCREEN_WIDTH,
-                                    SCREEN_HEIGHT, nullptr);
+    OpenMainWindow(nullptr);
     GameStartup();
 
     auto [zx, zy] = MiddleZero();
