@@ -2,12 +2,42 @@
 
 #include "app/app_shell.h"
 #include "field/mine_field.h"
+#include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
 #include "screens/play_screen.h"
+#include "sound/music_performance.h"
+#include "sound/sound_effects.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <unistd.h>
+
+namespace {
+
+// The handles point into the fake backend, which FakeResetAll empties.
+void ResetInputAndSoundState()
+{
+    std::memset(g_keyState, 0, sizeof(g_keyState));
+    g_mouseState = MouseState{};
+    g_input = nullptr;
+    g_keyboardDevice = nullptr;
+    g_mouseDevice = nullptr;
+    g_soundDevice = nullptr;
+    g_soundFirstOpen = 1;
+    for (SoundSlot& slot : g_soundSlots) {
+        slot = SoundSlot{};
+    }
+    g_sndClick = g_sndBang = g_sndWellDone = SOUND_NONE;
+    g_musicPerformance = nullptr;
+    g_musicLoader = nullptr;
+    for (MusicSlot& slot : g_musicSlots) {
+        slot = MusicSlot{};
+    }
+    g_currentSegmentId = MUSIC_NONE;
+}
+
+} // namespace
 
 void ResetGameState()
 {
@@ -17,6 +47,7 @@ void ResetGameState()
     g_fieldWon = false;
     g_mainWindow = nullptr;
     g_appInstance = nullptr;
+    ResetInputAndSoundState();
     FakeResetAll();
 }
 

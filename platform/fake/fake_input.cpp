@@ -1,0 +1,282 @@
+#include "platform/fake/fake_input.h"
+
+#include "platform/fake/fake_core.h"
+#include "platform/input.h"
+
+#include <array>
+#include <cassert>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <string>
+
+struct PlatInputTag {
+    bool released = false;
+};
+
+struct PlatInputDeviceTag {
+    PlatInputDeviceKind kind = PlatInputDeviceKind::Keyboard;
+    bool formatSet = false;
+    PlatInputDataFormat format = PlatInputDataFormat::Keyboard;
+    bool acquired = false;
+    bool released = false;
+};
+
+namespace {
+
+using KeyState = std::array<uint8_t, PLAT_KEYBOARD_STATE_SIZE>;
+
+std::vector<std::unique_ptr<PlatInputTag>> s_interfaces;
+std::vector<std::unique_ptr<PlatInputDeviceTag>> s_devices;
+std::deque<KeyState> s_keyQueue;
+std::deque<FakeMouseStep> s_mouseQueue;
+KeyState s_keysNow{};
+FakeMouseStep s_mouseNow{};
+int s_keyboardReads = 0;
+int s_mouseReads = 0;
+
+std::string DeviceCall(const PlatInputDeviceTag* device, const char* step)
+{
+    return std::string(device->kind == PlatInputDeviceKind::Keyboard ? "Keyboard" : "Mouse") +
+           step;
+}
+
+bool CallFails(const std::string& name, int* result)
+{
+    return FakeCall(name.c_str(), result);
+}
+
+const PlatInputDeviceTag* FindLive(PlatInputDeviceKind kind)
+{
+    for (const auto& device : s_devices) {
+        if (!device->released && device->kind == kind) {
+            return device.get();
+        }
+    }
+    return nullptr;
+}
+
+void FillKeyboard(void* state)
+{
+    if (!s_keyQueue.empty()) {
+        s_keysNow = s_keyQueue.front();
+        s_keyQueue.pop_front();
+    }
+    std::memcpy(state, s_keysNow.data(), s_keysNow.size());
+    ++s_keyboardReads;
+}
+
+void FillMouse(void* state)
+{
+    if (!s_mouseQueue.empty()) {
+        s_mouseNow = s_mouseQueue.front();
+        s_mouseQueue.pop_front();
+    } else {
+        s_mouseNow.dx = s_mouseNow.dy = s_mouseNow.dz = 0;
+    }
+    PlatMouseState out{s_mouseNow.dx, s_mouseNow.dy, s_mouseNow.dz, {}};
+    for (int i = 0; i < 4; ++i) {
+        out.buttons[i] = s_mouseNow.buttons[i] ? PLAT_KEY_DOWN : 0;
+    }
+    std::memcpy(state, &out, sizeof(out));
+    // Motion is reported once; the buttons stay as they are.
+    s_mouseNow.dx = s_mouseNow.dy = s_mouseNow.dz = 0;
+    ++s_mouseReads;
+}
+
+} // namespace
+
+void FakeInputReset()
+{
+    s_interfaces.clear();
+    s_devices.clear();
+    s_keyQueue.clear();
+    s_mouseQueue.clear();
+    s_keysNow.fill(0);
+    s_mouseNow = FakeMouseStep{};
+    s_keyboardReads = 0;
+    s_mouseReads = 0;
+}
+
+void FakeInputQueueKeys(std::initializer_list<uint8_t> downKeys)
+{
+    FakeInputQueueKeys(std::vector<uint8_t>(downKeys));
+}
+
+void FakeInputQueueKeys(const std::vector<uint8_t>& downKeys)
+{
+    KeyState state{};
+    for (uint8_t code : downKeys) {
+        state[code] = PLAT_KEY_DOWN;
+    }
+    s_keyQueue.push_back(state);
+}
+
+void FakeInputQueueMouse(int32_t dx, int32_t dy, bool left, bool right)
+{
+    FakeMouseStep step;
+    step.dx = dx;
+    step.dy = dy;
+    step.buttons[0] = left;
+    step.buttons[1] = right;
+    s_mouseQueue.push_back(step);
+}
+
+void FakeInputQueueMouseStep(const FakeMouseStep& step)
+{
+    s_mouseQueue.push_back(step);
+}
+
+int FakeInputPendingKeys() { return static_cast<int>(s_keyQueue.size()); }
+int FakeInputPendingMouse() { return static_cast<int>(s_mouseQueue.size()); }
+int FakeInputKeyboardReads() { return s_keyboardReads; }
+int FakeInputMouseReads() { return s_mouseReads; }
+
+int FakeInputLiveObjects()
+{
+    int live = 0;
+    for (const auto& input : s_interfaces) {
+        live += input->released ? 0 : 1;
+    }
+    for (const auto& device : s_devices) {
+        live += device->released ? 0 : 1;
+    }
+    return live;
+}
+
+bool FakeInputKeyboardAcquired()
+{
+    const PlatInputDeviceTag* device = FindLive(PlatInputDeviceKind::Keyboard);
+    return device != nullptr && device->acquired;
+}
+
+bool FakeInputMouseAcquired()
+{
+    const PlatInputDeviceTag* device = FindLive(PlatInputDeviceKind::Mouse);
+    return device != nullptr && device->acquired;
+}
+
+int PlatInputCreate(PlatInstance, uint32_t version, PlatInput* input)
+{
+    int result = 0;
+    *input = nullptr;
+    // A forced positive result still hands out the interface; only errors give none.
+    if (FakeCall("InputCreate", &result) && result < 0) {
+        return result;
+    }
+    if (version != PLAT_INPUT_VERSION) {
+        return PLAT_INPUT_ERR_INVALID_PARAM;
+    }
+    s_interfaces.push_back(std::make_unique<PlatInputTag>());
+    *input = s_interfaces.back().get();
+    return result;
+}
+
+int PlatInputCreateDevice(PlatInput input, PlatInputDeviceKind kind, PlatInputDevice* device)
+{
+    assert(input != nullptr && !input->released);
+    PlatInputDeviceTag probe;
+    probe.kind = kind;
+    int result = 0;
+    if (CallFails(DeviceCall(&probe, "CreateDevice"), &result)) {
+        // A positive code still hands out the device; only errors give none.
+        if (result < 0) {
+            *device = nullptr;
+            return result;
+        }
+    }
+    s_devices.push_back(std::make_unique<PlatInputDeviceTag>(probe));
+    *device = s_devices.back().get();
+    return result;
+}
+
+int PlatInputSetCooperativeLevel(PlatInputDevice device, PlatWindow, uint32_t)
+{
+    assert(device != nullptr && !device->released);
+    int result = 0;
+    return CallFails(DeviceCall(device, "SetCooperativeLevel"), &result) ? result : PLAT_INPUT_OK;
+}
+
+int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
+{
+    assert(device != nullptr && !device->released);
+    int result = 0;
+    if (CallFails(DeviceCall(device, "SetDataFormat"), &result)) {
+        return result;
+    }
+    if (device->acquired) {
+        return PLAT_INPUT_ERR_GENERIC; // the format cannot change while acquired
+    }
+    device->formatSet = true;
+    device->format = format;
+    return PLAT_INPUT_OK;
+}
+
+int PlatInputAcquire(PlatInputDevice device)
+{
+    assert(device != nullptr && !device->released);
+    int result = 0;
+    if (CallFails(DeviceCall(device, "Acquire"), &result)) {
+        return result;
+    }
+    if (!device->formatSet) {
+        return PLAT_INPUT_ERR_INVALID_PARAM;
+    }
+    if (device->acquired) {
+        return PLAT_INPUT_FALSE;
+    }
+    device->acquired = true;
+    return PLAT_INPUT_OK;
+}
+
+int PlatInputUnacquire(PlatInputDevice device)
+{
+    assert(device != nullptr && !device->released);
+    int result = 0;
+    if (CallFails(DeviceCall(device, "Unacquire"), &result)) {
+        return result;
+    }
+    bool was = device->acquired;
+    device->acquired = false;
+    return was ? PLAT_INPUT_OK : PLAT_INPUT_FALSE;
+}
+
+int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
+{
+    assert(device != nullptr && !device->released);
+    int result = 0;
+    if (CallFails(DeviceCall(device, "GetDeviceState"), &result)) {
+        return result;
+    }
+    if (!device->acquired) {
+        return PLAT_INPUT_ERR_NOT_ACQUIRED;
+    }
+    bool keyboard = device->format == PlatInputDataFormat::Keyboard;
+    if (size != (keyboard ? PLAT_KEYBOARD_STATE_SIZE : sizeof(PlatMouseState))) {
+        return PLAT_INPUT_ERR_INVALID_PARAM;
+    }
+    // The scripted states belong to the physical device, whatever format it reports in.
+    if (device->kind == PlatInputDeviceKind::Keyboard && keyboard) {
+        FillKeyboard(state);
+    } else if (device->kind == PlatInputDeviceKind::Mouse && !keyboard) {
+        FillMouse(state);
+    } else {
+        std::memset(state, 0, size);
+    }
+    return PLAT_INPUT_OK;
+}
+
+void PlatInputDeviceRelease(PlatInputDevice device)
+{
+    assert(device != nullptr && !device->released);
+    FakeNote(DeviceCall(device, "Release").c_str());
+    device->released = true;
+    device->acquired = false;
+}
+
+void PlatInputRelease(PlatInput input)
+{
+    assert(input != nullptr && !input->released);
+    FakeNote("InputRelease");
+    input->released = true;
+}
