@@ -1,14 +1,281 @@
 #include "screens/play_screen.h"
 
+#include "app/app_shell.h"
 #include "app/frame_clock.h"
+#include "display/display_device.h"
+#include "display/text.h"
+#include "field/field_rules.h"
+#include "field/mine_field.h"
+#include "field/saved_game.h"
+#include "input/keyboard_mouse.h"
+#include "screens/entry_screen.h"
+#include "screens/screen_drawing.h"
+#include "sound/sound_effects.h"
 
+int32_t g_cursorX = CURSOR_START;
+int32_t g_cursorY = CURSOR_START;
+bool g_inMenu = false;
 bool g_fieldWon = false;
+Sprite g_fieldBackdrop{};
+
+namespace {
+
+// Atlas places of the pieces.
+constexpr int32_t ATLAS_MINE_X = 0;
+constexpr int32_t ATLAS_FLAG_X = 216;
+constexpr int32_t ATLAS_EMPTY_X = 48;
+constexpr int32_t ATLAS_EMPTY_Y = 24;
+constexpr int32_t ATLAS_LAMP_Y = 48;
+constexpr int32_t ATLAS_BUTTON_X = 145;
+
+struct MenuButton {
+    int32_t atlasY;
+    int32_t screenY;
+};
+// New game, load, save, quit, top to bottom.
+constexpr MenuButton kButtons[4] = {{24, 30}, {68, 80}, {110, 130}, {152, 180}};
+
+struct FrameInput {
+    bool previousLeft;
+    bool previousRight;
+    bool left;
+    bool right;
+};
+
+void MoveCursor()
+{
+    g_cursorX = WrappingAdd(g_cursorX, g_mouseState.dx);
+    g_cursorY = WrappingAdd(g_cursorY, g_mouseState.dy);
+    int32_t fieldPixels = fieldSize * CELL_PITCH;
+    if (g_cursorY < -HOTSPOT_OFFSET) {
+        g_cursorY = -HOTSPOT_OFFSET;
+    }
+    if (g_cursorX < -HOTSPOT_OFFSET) {
+        g_cursorX = -HOTSPOT_OFFSET;
+    }
+    g_inMenu = g_cursorX > fieldPixels;
+    if (g_cursorY > fieldPixels - HOTSPOT_OFFSET) {
+        g_cursorY = fieldPixels - HOTSPOT_OFFSET;
+    }
+}
+
+// The cell under the lamp's hot spot; 64-bit because nothing bounds the
+// cursor on the right.
+int64_t HotCell(int32_t cursor)
+{
+    return (static_cast<int64_t>(cursor) + HOTSPOT_OFFSET) / CELL_PITCH;
+}
+
+void DrawMenuPanel()
+{
+    for (const MenuButton& button : kButtons) {
+        DrawAtlasPiece(ATLAS_BUTTON_X, button.atlasY, BUTTON_WIDTH, BUTTON_HEIGHT, MENU_X,
+                       button.screenY);
+    }
+}
+
+void DrawWinMessage()
+{
+    if (!g_fieldWon) {
+        if (!IsFieldCleared()) {
+            return;
+        }
+        SoundPlay(g_sndWellDone, 0);
+        g_fieldWon = true;
+    }
+    DrawTextAt(WIN_MESSAGE_X, WIN_MESSAGE_Y, WIN_MESSAGE);
+}
+
+// Numbers show only in the 3 x 3 cells around the hot spot.
+void DrawLampWindow(int64_t column, int64_t row)
+{
+    int64_t firstColumn = column - 1 < 0 ? 0 : column - 1;
+    int64_t lastColumn = column + 2 > fieldSize ? fieldSize : column + 2;
+    int64_t firstRow = row - 1 < 0 ? 0 : row - 1;
+    int64_t lastRow = row + 2 > fieldSize ? fieldSize : row + 2;
+    for (auto i = static_cast<int32_t>(firstColumn); i < lastColumn; ++i) {
+        for (auto j = static_cast<int32_t>(firstRow); j < lastRow; ++j) {
+            int32_t value = cellValue[i][j];
+            bool open = StateIsOpen(cellState[i][j]);
+            if (open && value >= 1 && value <= 8) {
+                DrawAtlasPiece(value * TILE_SIZE, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
+                               j * CELL_PITCH);
+            }
+            if (open && value == 0) {
+                DrawAtlasPiece(ATLAS_EMPTY_X, ATLAS_EMPTY_Y, TILE_SIZE, TILE_SIZE,
+                               i * CELL_PITCH, j * CELL_PITCH);
+            }
+            if (cellState[i][j] == STATE_FLAGGED) {
+                DrawAtlasPiece(ATLAS_FLAG_X, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
+                               j * CELL_PITCH);
+            }
+        }
+    }
+}
+
+// Flags and opened mines show everywhere.
+void DrawWholeField()
+{
+    for (int32_t i = 0; i < fieldSize; ++i) {
+        for (int32_t j = 0; j < fieldSize; ++j) {
+            if (cellValue[i][j] == MINE && StateIsOpen(cellState[i][j])) {
+                DrawAtlasPiece(ATLAS_MINE_X, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
+                               j * CELL_PITCH);
+            } else if (cellState[i][j] == STATE_FLAGGED) {
+                DrawAtlasPiece(ATLAS_FLAG_X, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
+                               j * CELL_PITCH);
+            }
+        }
+    }
+}
+
+// The menu reacts to the left button being held, not to a click. True when
+// an action ran and the frame must end at once.
+bool RunMenu()
+{
+    if (g_mouseState.buttons[0] == 0 || g_cursorX <= MENU_X) {
+        return false;
+    }
+    if (g_cursorX < MENU_X + BUTTON_WIDTH && g_cursorY > 180 && g_cursorY < 220) {
+        RequestQuit();
+    }
+    if (g_cursorX > MENU_X && g_cursorX < MENU_X + BUTTON_WIDTH) {
+        if (g_cursorY > 30 && g_cursorY < 70) {
+            NewGameDialog();
+            return true;
+        }
+        if (g_cursorY > 80 && g_cursorY < 120) {
+            LoadGame();
+            return true;
+        }
+        if (g_cursorY > 130 && g_cursorY < 170) {
+            SaveGame();
+            return true;
+        }
+    }
+    return false;
+}
+
+void DrawLamp()
+{
+    if (g_cursorY >= 0) {
+        DrawAtlasPiece(0, ATLAS_LAMP_Y, LAMP_SIZE, LAMP_SIZE, g_cursorX, g_cursorY);
+    } else {
+        // Cropped at the top by grabbing lower in the atlas.
+        DrawAtlasPiece(0, ATLAS_LAMP_Y - g_cursorY, LAMP_SIZE, LAMP_SIZE + g_cursorY, g_cursorX,
+                       0);
+    }
+}
+
+void PlayClickGuarded()
+{
+    // The opening must happen whatever the sound does.
+    try {
+        SoundPlay(g_sndClick, 0);
+    } catch (...) {
+    }
+}
+
+void ApplyFieldClick(const FrameInput& input, int64_t column, int64_t row)
+{
+    if (column >= fieldSize) {
+        column = fieldSize - 1; // hot spot right of the field, cursor still over it
+    }
+    bool inside = column >= 0 && row >= 0 && column < fieldSize && row < fieldSize;
+    auto x = static_cast<int32_t>(column);
+    auto y = static_cast<int32_t>(row);
+    if (input.previousLeft && !input.left) {
+        if (!inside) {
+            return;
+        }
+        if (cellState[x][y] != STATE_FLAGGED) {
+            if (cellValue[x][y] == MINE) {
+                SoundPlay(g_sndBang, 0);
+                OpenAroundMine(x, y);
+            } else {
+                PlayClickGuarded();
+                FloodOpen(x, y);
+            }
+            return;
+        }
+    }
+    if (input.previousRight && !input.right) {
+        SoundPlay(g_sndClick, 0);
+        if (inside) {
+            ToggleFlag(x, y);
+        }
+    }
+}
+
+void TestQuitKeys()
+{
+    if (AsyncKeyDown(VK_ESCAPE) || g_keyState[DIK_ESCAPE] != 0) {
+        RequestQuit();
+    }
+    if (AsyncKeyDown(VK_MENU) || g_keyState[DIK_F4] != 0) {
+        RequestQuit();
+    }
+}
+
+} // namespace
 
 int PlayFrame()
 {
     FrameClockStart();
+    KeyboardRead();
+    if (g_keyState[DIK_F12] != 0) {
+        CreditsScreen();
+        return 1;
+    }
+    SurfaceFill(g_backSurface, 0, nullptr);
+    BackBufferLock();
+    SpriteDraw(&g_fieldBackdrop, g_backBits, g_backPitch, 1);
+
+    FrameInput input{};
+    input.previousLeft = g_mouseState.buttons[0] != 0;
+    input.previousRight = g_mouseState.buttons[1] != 0;
+    MouseRead();
+    input.left = g_mouseState.buttons[0] != 0;
+    input.right = g_mouseState.buttons[1] != 0;
+    MoveCursor();
+    int64_t column = HotCell(g_cursorX);
+    int64_t row = HotCell(g_cursorY);
+
+    DrawMenuPanel();
+    // After the credits no field exists; such frames show the menu and cursor only.
+    if (FieldHeld()) {
+        DrawWinMessage();
+        DrawLampWindow(column, row);
+        DrawWholeField();
+    }
+    if (g_inMenu) {
+        if (RunMenu()) {
+            return 1; // left locked and unpresented; the next lock reuses it
+        }
+        DrawArrowCursor(g_cursorX, g_cursorY);
+    } else {
+        DrawLamp();
+        if (FieldHeld()) {
+            ApplyFieldClick(input, column, row);
+        }
+    }
+
+    BackBufferUnlock();
+    DisplayFlip();
     FrameClockWait(10);
+    TestQuitKeys();
     return 1;
 }
 
-void LoadFieldGraphics() {}
+void LoadFieldGraphics()
+{
+    bool backdropLoaded = BitmapLoad(&g_tileAtlas, "Textures\\back.txr") != 0;
+    SpriteDestroy(&g_fieldBackdrop);
+    SpriteCreate(&g_fieldBackdrop, 0, 0, fieldSize * CELL_PITCH, fieldSize * CELL_PITCH, 16);
+    // Without its picture the backdrop stays empty rather than showing
+    // whatever the atlas record held before.
+    if (backdropLoaded) {
+        SpriteGrab(&g_fieldBackdrop, &g_tileAtlas, 0, 0, GRAB_PIXEL);
+    }
+    BitmapLoad(&g_tileAtlas, "Textures\\txtr.txr");
+}

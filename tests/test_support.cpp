@@ -1,6 +1,7 @@
 #include "tests/test_support.h"
 
 #include "app/app_shell.h"
+#include "display/display_device.h"
 #include "field/mine_field.h"
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
@@ -14,6 +15,26 @@
 #include <unistd.h>
 
 namespace {
+
+// The fake backend's reset frees the objects these point at.
+void ResetDisplayState()
+{
+    g_directDraw = nullptr;
+    g_primarySurface = nullptr;
+    g_backSurface = nullptr;
+    g_backClipper = nullptr;
+    g_windowClipper = nullptr;
+    g_palette = nullptr;
+    std::memset(g_paletteEntries, 0, sizeof g_paletteEntries);
+    g_windowed = 0;
+    g_screenWidth = 640;
+    g_screenHeight = 480;
+    g_screenBpp = 8;
+    g_pixelFormat = 16;
+    g_backBits = nullptr;
+    g_backPitch = 0;
+    g_logFile = nullptr;
+}
 
 // The handles point into the fake backend, which FakeResetAll empties.
 void ResetInputAndSoundState()
@@ -41,6 +62,7 @@ void ResetInputAndSoundState()
 
 void ResetGameState()
 {
+    ResetDisplayState();
     FreeField();
     fieldSize = DEFAULT_FIELD_SIZE;
     g_mineCount = DEFAULT_MINE_COUNT;

@@ -1,2 +1,0 @@
-#include "platform/fake/fake_core.h"
-void FakeVideoReset() {}

@@ -1,0 +1,25 @@
+// Test hooks of the SDL display, for programs that check what reached the
+// window.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// What the renderer drew for the last presented frame, read back just before
+// it was shown: the whole output, `width` × `height` ARGB8888 pixels, rows
+// back to back; the picture fills the view rectangle, the rest is bars.
+struct SdlCapturedFrame {
+    int width;
+    int height;
+    int viewX;
+    int viewY;
+    int viewWidth;
+    int viewHeight;
+    std::vector<uint32_t> pixels;
+};
+
+// While on, every present keeps a copy (this costs a read-back per frame).
+void SdlVideoCapture(bool on);
+const SdlCapturedFrame& SdlVideoCapturedFrame();
+// The renderer in use ("software", "opengl", ...), or "" before there is one.
+const char* SdlVideoRendererName();

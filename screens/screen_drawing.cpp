@@ -1,0 +1,20 @@
+#include "screens/screen_drawing.h"
+
+#include "display/display_device.h"
+
+Bitmap g_tileAtlas{};
+Sprite g_scratchSprite{};
+
+void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int32_t y)
+{
+    // One scratch sprite per piece, made and grabbed afresh each time.
+    SpriteDestroy(&g_scratchSprite);
+    SpriteCreate(&g_scratchSprite, x, y, w, h, 16);
+    SpriteGrab(&g_scratchSprite, &g_tileAtlas, sx, sy, GRAB_PIXEL);
+    SpriteDraw(&g_scratchSprite, g_backBits, g_backPitch, 1);
+}
+
+void DrawArrowCursor(int32_t x, int32_t y)
+{
+    DrawAtlasPiece(ATLAS_ARROW_X, ATLAS_ARROW_Y, ARROW_SIZE, ARROW_SIZE, x, y);
+}

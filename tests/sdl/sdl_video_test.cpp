@@ -1,0 +1,179 @@
+// Opens the game's display on the SDL backend, draws known pictures into the
+// back buffer, presents them and checks that the window shows exactly them,
+// scaled. Exit status 0 when every picture arrived.
+//   dellomar_sdl_video_test [frames]
+#include "app/app_shell.h"
+#include "display/display_device.h"
+#include "display/sprite.h"
+#include "display/text.h"
+#include "platform/sdl/sdl_video.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int32_t W = 800;
+constexpr int32_t H = 600;
+
+bool OpenWindow()
+{
+    PlatWindowClass windowClass{};
+    windowClass.windowProc = MainWindowProc;
+    windowClass.className = WINDOW_CLASS_NAME;
+    if (PlatRegisterClass(windowClass) == 0) {
+        return false;
+    }
+    g_mainWindow = PlatCreateWindow(0, WINDOW_CLASS_NAME, WINDOW_CAPTION,
+                                    PLAT_WS_POPUP | PLAT_WS_VISIBLE, 0, 0, W, H, nullptr);
+    return g_mainWindow != nullptr;
+}
+
+// Every pixel distinct from its neighbours in some channel, different per frame.
+uint16_t PatternPixel(int32_t x, int32_t y, int32_t frame)
+{
+    return static_cast<uint16_t>(PackRGB565((x * 5 + frame * 40) & 255, (y * 3 + x) & 255,
+                                            (x ^ y) * 7 + frame * 90));
+}
+
+// Draws a frame through the game's own calls; returns the back buffer as drawn.
+std::vector<uint16_t> DrawFrame(int32_t frame, Sprite* lamp)
+{
+    SurfaceFill(g_backSurface, 0, nullptr);
+    BackBufferLock();
+    std::vector<uint16_t> drawn;
+    if (g_backBits == nullptr) {
+        return drawn;
+    }
+    const int32_t line = g_backPitch / 2;
+    for (int32_t y = 0; y < H; ++y) {
+        for (int32_t x = 0; x < W; ++x) {
+            g_backBits[y * line + x] = PatternPixel(x, y, frame);
+        }
+    }
+    lamp->x = -30 + frame * 7;
+    lamp->y = H - 50;
+    SpriteDraw(lamp, g_backBits, g_backPitch, 1);
+    DrawTextAt(635, 260, "Well done!!");
+    for (int32_t y = 0; y < H; ++y) {
+        drawn.insert(drawn.end(), g_backBits + y * line, g_backBits + y * line + W);
+    }
+    BackBufferUnlock();
+    return drawn;
+}
+
+// Each picture pixel, sampled at its centre in the scaled output.
+int CountMismatches(const std::vector<uint16_t>& drawn, const SdlCapturedFrame& shown)
+{
+    if (shown.viewWidth <= 0 || shown.viewHeight <= 0 || shown.pixels.empty()) {
+        return W * H;
+    }
+    int mismatches = 0;
+    for (int32_t y = 0; y < H; ++y) {
+        const int oy = shown.viewY + static_cast<int>((y + 0.5) * shown.viewHeight / H);
+        for (int32_t x = 0; x < W; ++x) {
+            const int ox = shown.viewX + static_cast<int>((x + 0.5) * shown.viewWidth / W);
+            if (ox < 0 || oy < 0 || ox >= shown.width || oy >= shown.height) {
+                ++mismatches;
+                continue;
+            }
+            const uint32_t argb = shown.pixels[static_cast<size_t>(oy * shown.width + ox)];
+            const uint16_t pixel = drawn[static_cast<size_t>(y * W + x)];
+            const bool same = ((argb >> 19) & 31u) == ((pixel >> 11) & 31u) &&
+                              ((argb >> 10) & 63u) == ((pixel >> 5) & 63u) &&
+                              ((argb >> 3) & 31u) == (pixel & 31u);
+            mismatches += same ? 0 : 1;
+        }
+    }
+    return mismatches;
+}
+
+// The lamp: a ring with a transparent middle.
+bool MakeLamp(Sprite* lamp, Bitmap* picture)
+{
+    picture->infoHeader.biWidth = 120;
+    picture->infoHeader.biHeight = 120;
+    picture->infoHeader.biBitCount = 16;
+    picture->pixels = static_cast<uint8_t*>(std::calloc(120 * 120, 2));
+    if (picture->pixels == nullptr) {
+        return false;
+    }
+    for (int32_t y = 0; y < 120; ++y) {
+        for (int32_t x = 0; x < 120; ++x) {
+            const int32_t d = (x - 60) * (x - 60) + (y - 60) * (y - 60);
+            const uint16_t pixel = d > 45 * 45 && d < 59 * 59 ? 0xFFE0 : 0;
+            picture->pixels[2 * (y * 120 + x)] = static_cast<uint8_t>(pixel);
+            picture->pixels[2 * (y * 120 + x) + 1] = static_cast<uint8_t>(pixel >> 8);
+        }
+    }
+    return SpriteCreate(lamp, 0, 0, 120, 120, 16) == 1 &&
+           SpriteGrab(lamp, picture, 0, 0, GRAB_PIXEL) == 1;
+}
+
+int Fail(const char* what)
+{
+    std::fprintf(stderr, "sdl_video_test (%s): %s: %s\n", SDL_GetCurrentVideoDriver(), what,
+                 PlatLastError());
+    return 1;
+}
+
+// The window may take a moment to appear; events keep the server happy meanwhile.
+void Settle(uint32_t milliseconds)
+{
+    const uint32_t start = SDL_GetTicks();
+    PlatMessage message{};
+    while (SDL_GetTicks() - start < milliseconds) {
+        while (PlatPeekMessage(&message)) {
+        }
+        SDL_Delay(10);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int frames = argc > 1 ? std::atoi(argv[1]) : 3;
+    if (!OpenWindow()) {
+        return Fail("no window");
+    }
+    if (DisplayOpen(W, H, 16, 0) != 1) {
+        return Fail("the display did not open");
+    }
+    if (g_pixelFormat != 16 || g_backPitch != 0) {
+        return Fail("unexpected pixel format or lock state");
+    }
+    Settle(300);
+    Sprite lamp{};
+    Bitmap lampPicture{};
+    if (!MakeLamp(&lamp, &lampPicture)) {
+        return Fail("no lamp");
+    }
+    SdlVideoCapture(true);
+    int failures = 0;
+    for (int32_t frame = 0; frame < frames; ++frame) {
+        std::vector<uint16_t> drawn = DrawFrame(frame, &lamp);
+        if (drawn.empty()) {
+            return Fail("the back buffer could not be locked");
+        }
+        if (DisplayFlip() != 1) {
+            return Fail("the frame was not presented");
+        }
+        const SdlCapturedFrame& shown = SdlVideoCapturedFrame();
+        const int mismatches = CountMismatches(drawn, shown);
+        std::printf("frame %d on %s/%s: output %dx%d, picture %dx%d at (%d,%d), %d pixels differ\n",
+                    frame, SDL_GetCurrentVideoDriver(), SdlVideoRendererName(), shown.width,
+                    shown.height, shown.viewWidth, shown.viewHeight, shown.viewX, shown.viewY,
+                    mismatches);
+        failures += mismatches != 0 ? 1 : 0;
+        Settle(50);
+    }
+    SpriteDestroy(&lamp);
+    BitmapUnload(&lampPicture);
+    DisplayClose();
+    SDL_Quit();
+    return failures == 0 ? 0 : 1;
+}
