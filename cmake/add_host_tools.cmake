@@ -4,9 +4,8 @@
 # DELLOMAR_HOST_TOOLS_DIR.
 if(NOT CMAKE_CROSSCOMPILING)
   add_custom_target(dellomar_host_tools)
-  foreach(tool dellomar_datagen glyph_table_gen)
+  foreach(tool dellomar_datagen dellomar_glyphgen)
     if(TARGET ${tool})
-      set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
       add_dependencies(dellomar_host_tools ${tool})
     endif()
   endforeach()

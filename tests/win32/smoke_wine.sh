@@ -16,8 +16,10 @@ source "$root/tests/smoke/lib/xvfb.sh"
 PREFIX_DIR=""
 wine_cleanup() {
     if [[ -n $PREFIX_DIR ]]; then
-        WINEPREFIX=$PREFIX_DIR wineserver -k 2>/dev/null || true
-        rm -rf "$PREFIX_DIR"
+        # Ends the game too, if it is still running.
+        WINEPREFIX=$PREFIX_DIR/prefix wineserver -k >/dev/null 2>&1 || true
+        WINEPREFIX=$PREFIX_DIR/prefix timeout 20 wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$PREFIX_DIR" 2>/dev/null || { sleep 1 && rm -rf "$PREFIX_DIR" 2>/dev/null; } || true
     fi
     smoke_cleanup
 }
@@ -56,6 +58,7 @@ wineserver -w
 echo "wine prefix ready in $((SECONDS - started)) s"
 
 make_run_dir "$build/game"
+[[ -n ${KEEP_SHOTS:-} ]] && trap 'cp "$RUN_DIR"/*.png "$KEEP_SHOTS"/; wine_cleanup' EXIT
 start_xvfb 16
 (cd "$RUN_DIR" && exec wine dellomar.exe >"$RUN_DIR/out.txt" 2>&1) &
 game=$!
@@ -68,10 +71,18 @@ for _ in $(seq 600); do
 done
 xdotool search --name "Dellomar ++" >/dev/null 2>&1 || fail "no window named 'Dellomar ++'"
 echo "window after $((SECONDS - started)) s"
-sleep 2
 
 # The first frames: backdrop over the field, buttons in the panel, black
-# between field and panel.
+# between field and panel. The display takes a moment to come up after the
+# window.
+for _ in $(seq 30); do
+    sleep 1
+    shoot start.png
+    field=$(area_mean "$RUN_DIR/start.png" 400x400+100+150)
+    above "$field" 0.02 && break
+done
+echo "first picture after $((SECONDS - started)) s"
+sleep 1
 shoot start.png
 cp "$RUN_DIR/start.png" "$RUN_DIR/shot.png"
 field=$(area_mean "$RUN_DIR/start.png" 400x400+100+150)
@@ -82,15 +93,38 @@ above "$field" 0.02 || fail "the field shows no backdrop"
 above "$panel" 0.02 || fail "the menu panel shows no buttons"
 above 0.01 "$gap" || fail "the strip between field and panel is not black"
 
-# Home the cursor: a long motion up and left pins it at the top-left limit,
-# where its hot spot is on cell (0, 0). Under Wine the first read also reports
-# the pointer's jump from the screen's centre, which the same limit absorbs.
-xdotool mousemove_relative -- -2000 -2000
+# Where the game's cursor is. The mouse is read as relative motion, and under
+# Wine the first read also reports a jump of the pointer (from where Wine
+# thought it was), so the cursor's offset from the pointer is measured: a long
+# motion down pins the cursor at its lowest position (y = 25 * 23 - 57 = 518)
+# and the pointer at the screen's bottom row; the lamp drawn there shows how
+# far the lamp's ring lies inside the lamp (top edge), and so, from the ring's
+# left edge, where the cursor is across.
+xdotool mousemove_relative -- 0 2000
 sleep 0.5
-# Aim the hot spot at the middle of cell (12, 12), then open it.
+shoot lamp.png
+# The bounding box of the ring's warm light, as WxH+X+Y, in the band of the
+# field where the lamp's upper part now is (-fx is slow on larger areas).
+band_top=500
+ring=$(convert "$RUN_DIR/lamp.png" -crop 575x75+0+$band_top +repage \
+    -fx '(r > 0.66 && g > 0.3 && b < 0.4) ? 1 : 0' -format '%@' info:)
+[[ $ring =~ ^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] || fail "no lamp on the field ($ring)"
+ring_left=${BASH_REMATCH[1]}
+ring_top=$((band_top + BASH_REMATCH[2]))
+ring_inset=$((ring_top - 518))
+read -r pointer_x pointer_y < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+offset_x=$((ring_left - ring_inset - pointer_x))
+offset_y=$((518 - pointer_y))
+echo "lamp ring at ($ring_left, $ring_top): cursor = pointer + ($offset_x, $offset_y) ($((SECONDS - started)) s)"
+((ring_inset >= 0 && ring_inset < 20)) || fail "the lamp is not where the lowest cursor puts it"
+# Moves the pointer so that the game's cursor lands on (x, y).
+cursor_to() { xdotool mousemove $(($1 - offset_x)) $(($2 - offset_y)); }
+
+# Aim the hot spot (57 pixels right of and below the cursor) at the middle of
+# cell (12, 12), then open it.
 cell=12
-aim=$((cell * 23 + 11))
-xdotool mousemove_relative -- "$aim" "$aim"
+aim=$((cell * 23 + 11 - 57))
+cursor_to "$aim" "$aim"
 sleep 0.5
 shoot before.png
 click
@@ -98,15 +132,15 @@ shoot after.png
 cp "$RUN_DIR/after.png" "$RUN_DIR/shot.png"
 # The opened cell shows its tile under the lamp: the lamp window changes.
 lamp_area=69x69+$(((cell - 1) * 23))+$(((cell - 1) * 23))
-changed=$(compare -metric AE -fuzz 10% \
-    <(convert "$RUN_DIR/before.png" -crop "$lamp_area" +repage png:-) \
-    <(convert "$RUN_DIR/after.png" -crop "$lamp_area" +repage png:-) null: 2>&1 || true)
+convert "$RUN_DIR/before.png" -crop "$lamp_area" +repage "$RUN_DIR/before-lamp.png"
+convert "$RUN_DIR/after.png" -crop "$lamp_area" +repage "$RUN_DIR/after-lamp.png"
+changed=$(compare -metric AE -fuzz 10% "$RUN_DIR/before-lamp.png" "$RUN_DIR/after-lamp.png" \
+    null: 2>&1 || true)
 echo "pixels changed under the lamp: $changed"
 [[ $changed =~ ^[0-9]+$ ]] && ((changed > 20)) || fail "the click changed nothing under the lamp"
 
 # Save: hold the left button over the Save button (x 635..738, y 130..170).
-# The cursor is 57 pixels up and left of the pointer since the homing.
-xdotool mousemove_relative -- $((690 + 57 - aim)) $((150 + 57 - aim))
+cursor_to 690 150
 sleep 0.5
 click
 [[ -f $RUN_DIR/save.gm ]] || fail "Save wrote no save.gm"
@@ -118,6 +152,7 @@ echo "save.gm: $(stat -c %s "$RUN_DIR/save.gm") bytes, cell ($cell, $cell) state
 [[ $state == 3 ]] || fail "cell ($cell, $cell) is not open in save.gm"
 
 # Quit with Escape, held long enough for a frame to see it.
+echo "quitting after $((SECONDS - started)) s"
 xdotool keydown Escape
 sleep 0.3
 xdotool keyup Escape
