@@ -38,11 +38,11 @@ above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 shoot() { import -window root "$RUN_DIR/$1"; }
 
-# A press the game can see: it polls the devices every 10 ms, so a press and
-# release in between would go unnoticed.
+# A press the game can see: it polls the devices once a frame, so a press and
+# release in between would go unnoticed; software rendering makes frames slow.
 click() {
     xdotool mousedown 1
-    sleep 0.15
+    sleep 0.3
     xdotool mouseup 1
     sleep 0.3
 }
