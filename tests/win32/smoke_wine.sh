@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The 64-bit Windows game under Wine, in a private X server of 800x600 at 16
-# bits, played through XTest the way a person would: it must show the field's
-# backdrop and the menu panel, open the cell it is clicked on, save the board,
-# and quit on Escape with exit code 0, all without a sound device.
+# bits. First the backend's own checks (tests/win32/win32_backend_check.cpp),
+# then the game, played through XTest the way a person would: it must show the
+# field's backdrop and the menu panel, open the cell it is clicked on, save the
+# board, and quit on Escape with exit code 0, all without a sound device.
 #
 # Usage: tests/win32/smoke_wine.sh [WINDOWS_BUILD_DIR]   (build-win32-x86_64)
 # Needs wine64, Xvfb, xdotool, xdpyinfo and ImageMagick. Keeps the last
@@ -60,6 +61,18 @@ echo "wine prefix ready in $((SECONDS - started)) s"
 make_run_dir "$build/game"
 [[ -n ${KEEP_SHOTS:-} ]] && trap 'cp "$RUN_DIR"/*.png "$KEEP_SHOTS"/; wine_cleanup' EXIT
 start_xvfb 16
+
+# The backend's own checks first, in the same X server and Wine set-up.
+check=$build/checks/dellomar_win32_check.exe
+[[ -x $check ]] || fail "no $check"
+mkdir -p "$RUN_DIR/checks"
+set +e
+(cd "$RUN_DIR/checks" && timeout 120 wine "$check" 2>/dev/null)
+code=$?
+set -e
+[[ $code -eq 0 ]] || fail "the backend checks failed (exit $code)"
+rm -rf "$RUN_DIR/checks"
+
 (cd "$RUN_DIR" && exec wine dellomar.exe >"$RUN_DIR/out.txt" 2>&1) &
 game=$!
 
