@@ -12,23 +12,6 @@ namespace {
 
 class FieldTest : public GameTest {
 protected:
-    // A board of side n with mines exactly where asked and true counts.
-    void MakeBoard(int32_t n, const std::vector<std::pair<int, int>>& mines)
-    {
-        FreeField();
-        fieldSize = n;
-        g_mineCount = 0;
-        GenerateField();
-        for (auto [x, y] : mines) {
-            cellValue[x][y] = MINE;
-        }
-        for (int x = 0; x < n; ++x) {
-            for (int y = 0; y < n; ++y) {
-                cellValue[x][y] = CountAdjacentMines(x, y);
-            }
-        }
-    }
-
     int CountState(int32_t state)
     {
         int count = 0;

@@ -110,7 +110,25 @@ void CopyGameData()
     for (const char* folder : {"Textures", "Sounds"}) {
         std::filesystem::path from = std::filesystem::path(DELLOMAR_GAME_DIR) / folder;
         if (std::filesystem::exists(from)) {
-            std::filesystem::copy(from, folder, std::filesystem::copy_options::recursive);
+            std::filesystem::copy(from, folder,
+                                  std::filesystem::copy_options::recursive |
+                                      std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+}
+
+void MakeBoard(int32_t n, const std::vector<std::pair<int, int>>& mines)
+{
+    FreeField();
+    fieldSize = n;
+    g_mineCount = 0;
+    GenerateField();
+    for (auto [x, y] : mines) {
+        cellValue[x][y] = MINE;
+    }
+    for (int32_t x = 0; x < n; ++x) {
+        for (int32_t y = 0; y < n; ++y) {
+            cellValue[x][y] = CountAdjacentMines(x, y);
         }
     }
 }

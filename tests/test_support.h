@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Back to the state of a freshly started program (before AppMain).
@@ -23,5 +24,9 @@ protected:
 
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// Replaces the board with one of side n holding mines exactly at `mines`,
+// with true counts, every cell hidden.
+void MakeBoard(int32_t n, const std::vector<std::pair<int, int>>& mines);
+
 // Copies the generated data folders of the built game into the working folder.
 void CopyGameData();
