@@ -7,7 +7,7 @@
 #
 # Usage: tests/win32/smoke_wine.sh [WINDOWS_BUILD_DIR]   (build-win32-x86_64)
 # Needs wine64, Xvfb, xdotool, xdpyinfo and ImageMagick. Keeps the last
-# screenshot as WINDOWS_BUILD_DIR/smoke.png.
+# screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir> keeps them all.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build-win32-x86_64}" && pwd)

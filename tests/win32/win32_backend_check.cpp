@@ -441,6 +441,6 @@ int main()
         CheckSound(window);
     }
     CheckMusic();
-    std::printf("win32 backend: %d passed, %d failed\n", s_passed, s_failed);
+    std::printf("backend: %d passed, %d failed\n", s_passed, s_failed);
     return s_failed == 0 ? 0 : 1;
 }
