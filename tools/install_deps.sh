@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core
     xvfb xdotool x11-utils imagemagick
+    mingw-w64 wine64 wine
 )
 missing=()
 for p in "${packages[@]}"; do

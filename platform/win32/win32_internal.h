@@ -1,0 +1,22 @@
+// What the Windows backend's device families share among themselves.
+#pragma once
+
+#include "platform/system.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+// The seam's handles are the native ones, passed through as they are.
+inline HWND Win32Window(PlatWindow window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+inline HINSTANCE Win32Instance(PlatInstance instance)
+{
+    return reinterpret_cast<HINSTANCE>(instance);
+}
+
+// Remembers the reason for a failure, for PlatLastError(): `what`, followed by
+// the system's text for `code` when it is non-zero.
+void Win32SetLastError(const char* what, DWORD code);

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The 64-bit Windows game under Wine, in a private X server of 800x600 at 16
+# bits. First the backend's own checks (tests/win32/win32_backend_check.cpp),
+# then the game, played through XTest the way a person would: it must show the
+# field's backdrop and the menu panel, open the cell it is clicked on, save the
+# board, and quit on Escape with exit code 0, all without a sound device.
+#
+# Usage: tests/win32/smoke_wine.sh [WINDOWS_BUILD_DIR]   (build-win32-x86_64)
+# Needs wine64, Xvfb, xdotool, xdpyinfo and ImageMagick. Keeps the last
+# screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir> keeps them all.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build-win32-x86_64}" && pwd)
+[[ -x $build/game/dellomar.exe ]] || { echo "no $build/game/dellomar.exe" >&2; exit 1; }
+source "$root/tests/smoke/lib/xvfb.sh"
+
+PREFIX_DIR=""
+wine_cleanup() {
+    if [[ -n $PREFIX_DIR ]]; then
+        # Ends the game too, if it is still running.
+        WINEPREFIX=$PREFIX_DIR/prefix wineserver -k >/dev/null 2>&1 || true
+        WINEPREFIX=$PREFIX_DIR/prefix timeout 20 wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$PREFIX_DIR" 2>/dev/null || { sleep 1 && rm -rf "$PREFIX_DIR" 2>/dev/null; } || true
+    fi
+    smoke_cleanup
+}
+trap wine_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -f $RUN_DIR/shot.png ]] && cp "$RUN_DIR/shot.png" "$build/smoke.png"
+    exit 1
+}
+
+# Mean brightness (0..1) and brightest value of a WxH+X+Y area of a screenshot.
+area_mean() { convert "$1" -crop "$2" +repage -format '%[fx:mean]' info:; }
+area_max() { convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:; }
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+shoot() { import -window root "$RUN_DIR/$1"; }
+
+# A press the game can see: it polls the devices once a frame, so a press and
+# release in between would go unnoticed; software rendering makes frames slow.
+click() {
+    xdotool mousedown 1
+    sleep 0.3
+    xdotool mouseup 1
+    sleep 0.3
+}
+
+# A private Wine set-up, made before the X server exists so that nothing of it
+# pops up; without Mono and Gecko there is nothing to offer to install.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+PREFIX_DIR=$(mktemp -d)
+export WINEPREFIX=$PREFIX_DIR/prefix
+started=$SECONDS
+env -u DISPLAY wineboot -i >/dev/null 2>&1
+wineserver -w
+echo "wine prefix ready in $((SECONDS - started)) s"
+
+make_run_dir "$build/game"
+[[ -n ${KEEP_SHOTS:-} ]] && trap 'cp "$RUN_DIR"/*.png "$KEEP_SHOTS"/; wine_cleanup' EXIT
+start_xvfb 16
+
+# The backend's own checks first, in the same X server and Wine set-up.
+check=$build/checks/dellomar_win32_check.exe
+[[ -x $check ]] || fail "no $check"
+mkdir -p "$RUN_DIR/checks"
+set +e
+(cd "$RUN_DIR/checks" && timeout 120 wine "$check" 2>/dev/null)
+code=$?
+set -e
+[[ $code -eq 0 ]] || fail "the backend checks failed (exit $code)"
+rm -rf "$RUN_DIR/checks"
+
+(cd "$RUN_DIR" && exec wine dellomar.exe >"$RUN_DIR/out.txt" 2>&1) &
+game=$!
+
+# Wine's first start in a fresh prefix takes a while.
+for _ in $(seq 600); do
+    xdotool search --name "Dellomar ++" >/dev/null 2>&1 && break
+    kill -0 "$game" 2>/dev/null || { cat "$RUN_DIR/out.txt" >&2; fail "the game ended before its window appeared"; }
+    sleep 0.1
+done
+xdotool search --name "Dellomar ++" >/dev/null 2>&1 || fail "no window named 'Dellomar ++'"
+echo "window after $((SECONDS - started)) s"
+
+# The first frames: backdrop over the field, buttons in the panel, black
+# between field and panel. The display takes a moment to come up after the
+# window.
+for _ in $(seq 30); do
+    sleep 1
+    shoot start.png
+    field=$(area_mean "$RUN_DIR/start.png" 400x400+100+150)
+    above "$field" 0.02 && break
+done
+echo "first picture after $((SECONDS - started)) s"
+sleep 1
+shoot start.png
+cp "$RUN_DIR/start.png" "$RUN_DIR/shot.png"
+field=$(area_mean "$RUN_DIR/start.png" 400x400+100+150)
+panel=$(area_mean "$RUN_DIR/start.png" 100x190+636+30)
+gap=$(area_max "$RUN_DIR/start.png" 25x560+600+20)
+echo "field $field, panel $panel, gap $gap"
+above "$field" 0.02 || fail "the field shows no backdrop"
+above "$panel" 0.02 || fail "the menu panel shows no buttons"
+above 0.01 "$gap" || fail "the strip between field and panel is not black"
+
+# Where the game's cursor is. The mouse is read as relative motion, and under
+# Wine the first read also reports a jump of the pointer (from where Wine
+# thought it was), so the cursor's offset from the pointer is measured: a long
+# motion down pins the cursor at its lowest position (y = 25 * 23 - 57 = 518)
+# and the pointer at the screen's bottom row; the lamp drawn there shows how
+# far the lamp's ring lies inside the lamp (top edge), and so, from the ring's
+# left edge, where the cursor is across.
+xdotool mousemove_relative -- 0 2000
+sleep 0.5
+shoot lamp.png
+# The bounding box of the ring's warm light, as WxH+X+Y, in the band of the
+# field where the lamp's upper part now is (-fx is slow on larger areas).
+band_top=500
+ring=$(convert "$RUN_DIR/lamp.png" -crop 575x75+0+$band_top +repage \
+    -fx '(r > 0.66 && g > 0.3 && b < 0.4) ? 1 : 0' -format '%@' info:)
+[[ $ring =~ ^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] || fail "no lamp on the field ($ring)"
+ring_left=${BASH_REMATCH[1]}
+ring_top=$((band_top + BASH_REMATCH[2]))
+ring_inset=$((ring_top - 518))
+read -r pointer_x pointer_y < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+offset_x=$((ring_left - ring_inset - pointer_x))
+offset_y=$((518 - pointer_y))
+echo "lamp ring at ($ring_left, $ring_top): cursor = pointer + ($offset_x, $offset_y) ($((SECONDS - started)) s)"
+((ring_inset >= 0 && ring_inset < 20)) || fail "the lamp is not where the lowest cursor puts it"
+# Moves the pointer so that the game's cursor lands on (x, y).
+cursor_to() { xdotool mousemove $(($1 - offset_x)) $(($2 - offset_y)); }
+
+# Aim the hot spot (57 pixels right of and below the cursor) at the middle of
+# cell (12, 12), then open it.
+cell=12
+aim=$((cell * 23 + 11 - 57))
+cursor_to "$aim" "$aim"
+sleep 0.5
+shoot before.png
+click
+shoot after.png
+cp "$RUN_DIR/after.png" "$RUN_DIR/shot.png"
+# The opened cell shows its tile under the lamp: the lamp window changes.
+lamp_area=69x69+$(((cell - 1) * 23))+$(((cell - 1) * 23))
+convert "$RUN_DIR/before.png" -crop "$lamp_area" +repage "$RUN_DIR/before-lamp.png"
+convert "$RUN_DIR/after.png" -crop "$lamp_area" +repage "$RUN_DIR/after-lamp.png"
+changed=$(compare -metric AE -fuzz 10% "$RUN_DIR/before-lamp.png" "$RUN_DIR/after-lamp.png" \
+    null: 2>&1 || true)
+echo "pixels changed under the lamp: $changed"
+[[ $changed =~ ^[0-9]+$ ]] && ((changed > 20)) || fail "the click changed nothing under the lamp"
+
+# Save: hold the left button over the Save button (x 635..738, y 130..170).
+cursor_to 690 150
+sleep 0.5
+click
+[[ -f $RUN_DIR/save.gm ]] || fail "Save wrote no save.gm"
+# Record of cell (x, y): 2 bytes at 4 + 2 * (x * 25 + y); its second byte is
+# the state, 3 for an opened cell.
+state=$(dd if="$RUN_DIR/save.gm" bs=1 skip=$((4 + 2 * (cell * 25 + cell) + 1)) count=1 2>/dev/null)
+opened=$(tail -c +5 "$RUN_DIR/save.gm" | fold -w2 | grep -c '^.3$' || true)
+echo "save.gm: $(stat -c %s "$RUN_DIR/save.gm") bytes, cell ($cell, $cell) state '$state', $opened cells open"
+[[ $state == 3 ]] || fail "cell ($cell, $cell) is not open in save.gm"
+
+# Quit with Escape, held long enough for a frame to see it.
+echo "quitting after $((SECONDS - started)) s"
+xdotool keydown Escape
+sleep 0.3
+xdotool keyup Escape
+for _ in $(seq 150); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$game" 2>/dev/null && fail "the game did not quit on Escape"
+set +e
+wait "$game"
+code=$?
+set -e
+echo "exit code $code after $((SECONDS - started)) s"
+cp "$RUN_DIR/shot.png" "$build/smoke.png"
+[[ $code -eq 0 ]] || { cat "$RUN_DIR/out.txt" >&2; fail "exit code $code"; }
+echo "wine smoke test passed"

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the Windows game for 32- and 64-bit x86 with MinGW-w64 and packs each
+# into a zip ready to hand out:
+#   build-win32-<arch>/game/                 dellomar.exe, Textures\, Sounds\
+#   build-win32-<arch>/dellomar-windows-<arch>.zip
+# The pictures, sounds and the text font's glyph table are made by host tools,
+# so the build machine's own build (build/, preset "default") comes first.
+# Usage: tools/build_windows.sh [i686] [x86_64]   (both when none is named)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=${JOBS:-$(nproc)}
+arches=("$@")
+((${#arches[@]})) || arches=(i686 x86_64)
+
+step() { printf '\n==== %s\n' "$*"; }
+
+step "host tools (build/tools)"
+cmake --preset default >/dev/null
+cmake --build --preset default -j"$jobs" --target dellomar_host_tools
+
+for arch in "${arches[@]}"; do
+    step "Windows game for $arch"
+    cmake --preset "win32-$arch" >/dev/null
+    cmake --build --preset "win32-$arch" -j"$jobs"
+    out=build-win32-$arch
+    # The player's folder inside the zip: the game and its data, nothing else.
+    stage=$out/package/dellomar
+    rm -rf "$out/package"
+    mkdir -p "$stage"
+    cp -r "$out/game/dellomar.exe" "$out/game/Textures" "$out/game/Sounds" "$stage/"
+    zip=dellomar-windows-$arch.zip
+    rm -f "$out/$zip"
+    (cd "$out/package" && cmake -E tar cf "../$zip" --format=zip dellomar)
+    echo "$out/$zip"
+done
