@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the normal
-# build with its unit, end-to-end and smoke tests, and the sanitizer build.
+# build with its unit, end-to-end and smoke tests, the sanitizer build, and
+# the Windows cross builds with a smoke test under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -22,5 +23,9 @@ step "sanitizer build and tests"
 cmake --preset sanitize
 cmake --build --preset sanitize -j"$jobs"
 ctest --preset sanitize -j"$jobs"
+
+step "Windows builds and the Wine smoke test"
+tools/build_windows.sh
+tests/win32/smoke_wine.sh
 
 step "all tests passed"
