@@ -8,6 +8,7 @@
 #include "platform/fake/fake_core.h"
 #include "screens/entry_screen.h"
 #include "screens/play_screen.h"
+#include "screens/screen_drawing.h"
 
 #include <benchmark/benchmark.h>
 
@@ -59,6 +60,22 @@ void BM_EntryFrame(benchmark::State& state)
     BenchStopGame();
 }
 BENCHMARK(BM_EntryFrame)->Unit(benchmark::kMicrosecond);
+
+// One 24 x 24 tile by the scratch-sprite pattern, over every cell in turn.
+void BM_DrawTile(benchmark::State& state)
+{
+    BenchStartGame();
+    BackBufferLock();
+    int32_t cell = 0;
+    for (auto _ : state) {
+        DrawAtlasPiece(216, 0, TILE_SIZE, TILE_SIZE, (cell % 25) * CELL_PITCH,
+                       (cell / 25) * CELL_PITCH);
+        cell = (cell + 1) % 625;
+    }
+    BackBufferUnlock();
+    BenchStopGame();
+}
+BENCHMARK(BM_DrawTile);
 
 void BM_FloorClear(benchmark::State& state)
 {
