@@ -72,52 +72,58 @@ size_t Index(int64_t row, int64_t rowLength, int64_t column)
     return static_cast<size_t>(row * rowLength + column);
 }
 
-// Blends `block` pixels: a fixed count the compiler turns into vector
-// compares and masks, through local copies that cannot alias. Branchless, as
-// tiles mix transparent and opaque pixels too finely for prediction.
-template <size_t block>
+// Rows go in blocks of a fixed size, which the compiler turns into vector
+// loads, compares and masks; a row that is not a whole number of blocks ends
+// with a block overlapping the one before (copying or blending a pixel twice
+// gives what doing it once gave).
+constexpr size_t BLOCK = 8;
+
+// Through local copies, which cannot alias. Branchless, as tiles mix
+// transparent and opaque pixels too finely for prediction.
 void BlendBlock(uint16_t* to, const uint16_t* from)
 {
-    uint16_t over[block];
-    uint16_t under[block];
+    uint16_t over[BLOCK];
+    uint16_t under[BLOCK];
     std::memcpy(over, from, sizeof over);
     std::memcpy(under, to, sizeof under);
-    for (size_t k = 0; k < block; ++k) {
+    for (size_t k = 0; k < BLOCK; ++k) {
         under[k] = over[k] != 0 ? over[k] : under[k];
     }
     std::memcpy(to, under, sizeof under);
 }
 
-// Short rows (a tile is 24 pixels) cost more in calls to memcpy than in
-// copying; fixed-size blocks are copied inline.
-void CopyRow(uint16_t* to, const uint8_t* from, size_t count)
-{
-    size_t i = 0;
-    for (; i + 16 <= count; i += 16) {
-        std::memcpy(to + i, from + 2 * i, 32);
-    }
-    if (i + 8 <= count) {
-        std::memcpy(to + i, from + 2 * i, 16);
-        i += 8;
-    }
-    for (; i < count; ++i) {
-        std::memcpy(to + i, from + 2 * i, 2);
-    }
-}
-
 // Every pixel of `from` but 0 replaces the one under it.
 void BlendRow(uint16_t* to, const uint16_t* from, size_t count)
 {
+    if (count < BLOCK) {
+        for (size_t i = 0; i < count; ++i) {
+            to[i] = from[i] != 0 ? from[i] : to[i];
+        }
+        return;
+    }
     size_t i = 0;
-    for (; i + 16 <= count; i += 16) {
-        BlendBlock<16>(to + i, from + i);
+    for (; i + BLOCK <= count; i += BLOCK) {
+        BlendBlock(to + i, from + i);
     }
-    if (i + 8 <= count) {
-        BlendBlock<8>(to + i, from + i);
-        i += 8;
+    if (i < count) {
+        BlendBlock(to + count - BLOCK, from + count - BLOCK);
     }
-    for (; i < count; ++i) {
-        to[i] = from[i] != 0 ? from[i] : to[i];
+}
+
+// Short rows (a tile is 24 pixels) cost more in calls to memcpy than in
+// copying; blocks of a fixed size are copied inline.
+void CopyRow(uint16_t* to, const uint8_t* from, size_t count)
+{
+    if (count < BLOCK) {
+        std::memcpy(to, from, count * 2);
+        return;
+    }
+    size_t i = 0;
+    for (; i + BLOCK <= count; i += BLOCK) {
+        std::memcpy(to + i, from + 2 * i, 2 * BLOCK);
+    }
+    if (i < count) {
+        std::memcpy(to + count - BLOCK, from + 2 * (count - BLOCK), 2 * BLOCK);
     }
 }
 
@@ -185,10 +191,19 @@ int32_t SpriteGrab(Sprite* sprite, const Bitmap* bitmap, int32_t cx, int32_t cy,
         std::memset(sprite->pixels, 0, static_cast<size_t>(sprite->width) * sprite->height * 2);
     }
     const auto count = static_cast<size_t>(columns.end - columns.begin);
+    // Locals, not the record's fields: the row copies may write anywhere as
+    // far as the compiler knows.
+    const auto spriteWidth = static_cast<size_t>(sprite->width);
+    // Offsets, not pointers, step on: a pointer a row past the last would be
+    // out of its buffer.
+    size_t from = 2 * Index(rows.begin, sourceWidth, columns.begin);
+    size_t to = Index(rows.begin - sy, sprite->width, columns.begin - sx);
+    uint16_t* const pixels = sprite->pixels;
+    const uint8_t* const source = bitmap->pixels;
     for (int64_t row = rows.begin; row < rows.end; ++row) {
-        const uint8_t* from = bitmap->pixels + 2 * Index(row, sourceWidth, columns.begin);
-        uint16_t* to = sprite->pixels + Index(row - sy, sprite->width, columns.begin - sx);
-        CopyRow(to, from, count);
+        CopyRow(pixels + to, source + from, count);
+        from += 2 * static_cast<size_t>(sourceWidth);
+        to += spriteWidth;
     }
     sprite->flags |= SPRITE_LOADED;
     return 1;
@@ -215,15 +230,18 @@ int32_t SpriteDrawClipped(const Sprite* sprite, uint16_t* dest, int32_t pitchByt
         return 1;
     }
     const auto count = static_cast<size_t>(columns.end - columns.begin);
+    const auto spriteWidth = static_cast<size_t>(sprite->width);
+    const uint16_t* const pixels = sprite->pixels;
+    size_t from = Index(rows.begin - sprite->y, sprite->width, columns.begin - sprite->x);
+    size_t to = Index(rows.begin, linePixels, columns.begin);
     for (int64_t row = rows.begin; row < rows.end; ++row) {
-        const uint16_t* from =
-            sprite->pixels + Index(row - sprite->y, sprite->width, columns.begin - sprite->x);
-        uint16_t* to = dest + Index(row, linePixels, columns.begin);
         if (transparent == 0) {
-            std::memcpy(to, from, count * 2);
+            std::memcpy(dest + to, pixels + from, count * 2);
         } else {
-            BlendRow(to, from, count);
+            BlendRow(dest + to, pixels + from, count);
         }
+        from += spriteWidth;
+        to += static_cast<size_t>(linePixels);
     }
     return 1;
 }
