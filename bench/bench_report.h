@@ -6,6 +6,11 @@
 
 #include <map>
 #include <string>
+#include <vector>
+
+// Adds the fastest repetition to a benchmark's aggregates: on a shared
+// machine it is the run least disturbed by others.
+void AddMinimumStatistic(benchmark::internal::Benchmark* bench);
 
 class FrameFloorReporter : public benchmark::ConsoleReporter {
 public:
@@ -14,7 +19,11 @@ public:
     bool PrintRatios() const;
 
 private:
-    // Microseconds per iteration by benchmark family (median when repeated).
-    std::map<std::string, double> times_;
-    std::map<std::string, bool> fromMedian_;
+    struct Times {
+        double single = 0.0; // without repetitions
+        double median = 0.0;
+        double minimum = 0.0;
+    };
+    // Microseconds of CPU time per iteration, by benchmark.
+    std::map<std::string, Times> times_;
 };

@@ -176,8 +176,8 @@ void FillRect(PlatSurface surface, PlatRect rect, uint16_t colour)
         return;
     }
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        FillPixels(first, width, colour);
-        first += surface->width;
+        FillPixels(first + static_cast<size_t>(y - rect.top) * static_cast<size_t>(surface->width),
+                   width, colour);
     }
 }
 
