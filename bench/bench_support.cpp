@@ -99,13 +99,19 @@ void BenchStopGame()
 void BenchTypicalPosition()
 {
     NewBoard();
-    // Open the safe cells around a few places, flag the first mines found.
-    int32_t flags = 0;
+    // Open the safe cells around a few places, then flag the first mines
+    // still hidden.
     for (int32_t i = 0; i < fieldSize; i += 6) {
         for (int32_t j = 0; j < fieldSize; j += 6) {
             if (cellValue[i][j] != MINE) {
                 FloodOpen(i, j);
-            } else if (flags < 8) {
+            }
+        }
+    }
+    int32_t flags = 0;
+    for (int32_t i = 0; i < fieldSize && flags < 8; ++i) {
+        for (int32_t j = 0; j < fieldSize && flags < 8; ++j) {
+            if (cellValue[i][j] == MINE && cellState[i][j] == STATE_HIDDEN) {
                 ToggleFlag(i, j);
                 ++flags;
             }
