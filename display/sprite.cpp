@@ -28,9 +28,103 @@ bool HoldsPixels16(const Sprite& sprite)
            int64_t{sprite.width} * sprite.height * 2 <= sprite.sizeBytes;
 }
 
+// The screens destroy and re-create the scratch sprite for every piece they
+// draw, mostly at one size; the last buffer given back is kept for the next
+// one of the same size instead of going through the allocator each time.
+// Only the buffer handed out last is kept, as only its size is known for
+// certain: a record's fields are anyone's to change.
+struct HeldBuffer {
+    uint16_t* pixels;
+    size_t bytes;
+};
+HeldBuffer s_lastHandedOut{};
+HeldBuffer s_spare{};
+
+uint16_t* TakeZeroedBuffer(size_t bytes)
+{
+    uint16_t* pixels = nullptr;
+    if (s_spare.pixels != nullptr && s_spare.bytes == bytes) {
+        pixels = s_spare.pixels;
+        s_spare = HeldBuffer{};
+        std::memset(pixels, 0, bytes);
+    } else {
+        pixels = static_cast<uint16_t*>(std::calloc(bytes, 1));
+    }
+    if (pixels != nullptr) {
+        s_lastHandedOut = HeldBuffer{pixels, bytes};
+    }
+    return pixels;
+}
+
+void GiveBackBuffer(uint16_t* pixels)
+{
+    if (pixels != s_lastHandedOut.pixels) {
+        std::free(pixels);
+        return;
+    }
+    std::free(s_spare.pixels);
+    s_spare = s_lastHandedOut;
+    s_lastHandedOut = HeldBuffer{};
+}
+
 size_t Index(int64_t row, int64_t rowLength, int64_t column)
 {
     return static_cast<size_t>(row * rowLength + column);
+}
+
+// Rows go in blocks of a fixed size, which the compiler turns into vector
+// loads, compares and masks; a row that is not a whole number of blocks ends
+// with a block overlapping the one before (copying or blending a pixel twice
+// gives what doing it once gave).
+constexpr size_t BLOCK = 8;
+
+// Through local copies, which cannot alias. Branchless, as tiles mix
+// transparent and opaque pixels too finely for prediction.
+void BlendBlock(uint16_t* to, const uint16_t* from)
+{
+    uint16_t over[BLOCK];
+    uint16_t under[BLOCK];
+    std::memcpy(over, from, sizeof over);
+    std::memcpy(under, to, sizeof under);
+    for (size_t k = 0; k < BLOCK; ++k) {
+        under[k] = over[k] != 0 ? over[k] : under[k];
+    }
+    std::memcpy(to, under, sizeof under);
+}
+
+// Every pixel of `from` but 0 replaces the one under it.
+void BlendRow(uint16_t* to, const uint16_t* from, size_t count)
+{
+    if (count < BLOCK) {
+        for (size_t i = 0; i < count; ++i) {
+            to[i] = from[i] != 0 ? from[i] : to[i];
+        }
+        return;
+    }
+    size_t i = 0;
+    for (; i + BLOCK <= count; i += BLOCK) {
+        BlendBlock(to + i, from + i);
+    }
+    if (i < count) {
+        BlendBlock(to + count - BLOCK, from + count - BLOCK);
+    }
+}
+
+// Short rows (a tile is 24 pixels) cost more in calls to memcpy than in
+// copying; blocks of a fixed size are copied inline.
+void CopyRow(uint16_t* to, const uint8_t* from, size_t count)
+{
+    if (count < BLOCK) {
+        std::memcpy(to, from, count * 2);
+        return;
+    }
+    size_t i = 0;
+    for (; i + BLOCK <= count; i += BLOCK) {
+        std::memcpy(to + i, from + 2 * i, 2 * BLOCK);
+    }
+    if (i < count) {
+        std::memcpy(to + count - BLOCK, from + 2 * (count - BLOCK), 2 * BLOCK);
+    }
 }
 
 } // namespace
@@ -48,7 +142,7 @@ int32_t SpriteCreate(Sprite* sprite, int32_t x, int32_t y, int32_t width, int32_
     }
     // calloc(0) may give null; a one-byte buffer keeps an empty sprite created.
     const auto bytes = static_cast<size_t>(std::max<int64_t>(size, 1));
-    sprite->pixels = static_cast<uint16_t*>(std::calloc(bytes, 1));
+    sprite->pixels = TakeZeroedBuffer(bytes);
     if (sprite->pixels == nullptr) {
         return 0;
     }
@@ -68,7 +162,7 @@ int32_t SpriteDestroy(Sprite* sprite)
     if (sprite == nullptr || sprite->pixels == nullptr) {
         return 0;
     }
-    std::free(sprite->pixels);
+    GiveBackBuffer(sprite->pixels);
     *sprite = Sprite{};
     return 1;
 }
@@ -91,12 +185,25 @@ int32_t SpriteGrab(Sprite* sprite, const Bitmap* bitmap, int32_t cx, int32_t cy,
     if (columns.Empty() || rows.Empty()) {
         return 0;
     }
-    std::memset(sprite->pixels, 0, static_cast<size_t>(sprite->width) * sprite->height * 2);
-    const auto rowBytes = static_cast<size_t>(columns.end - columns.begin) * 2;
+    // Only a rectangle reaching past the picture leaves pixels uncopied.
+    if (columns.begin != sx || columns.end != sx + sprite->width || rows.begin != sy ||
+        rows.end != sy + sprite->height) {
+        std::memset(sprite->pixels, 0, static_cast<size_t>(sprite->width) * sprite->height * 2);
+    }
+    const auto count = static_cast<size_t>(columns.end - columns.begin);
+    // Locals, not the record's fields: the row copies may write anywhere as
+    // far as the compiler knows.
+    const auto spriteWidth = static_cast<size_t>(sprite->width);
+    // Offsets, not pointers, step on: a pointer a row past the last would be
+    // out of its buffer.
+    size_t from = 2 * Index(rows.begin, sourceWidth, columns.begin);
+    size_t to = Index(rows.begin - sy, sprite->width, columns.begin - sx);
+    uint16_t* const pixels = sprite->pixels;
+    const uint8_t* const source = bitmap->pixels;
     for (int64_t row = rows.begin; row < rows.end; ++row) {
-        const uint8_t* from = bitmap->pixels + 2 * Index(row, sourceWidth, columns.begin);
-        uint16_t* to = sprite->pixels + Index(row - sy, sprite->width, columns.begin - sx);
-        std::memcpy(to, from, rowBytes);
+        CopyRow(pixels + to, source + from, count);
+        from += 2 * static_cast<size_t>(sourceWidth);
+        to += spriteWidth;
     }
     sprite->flags |= SPRITE_LOADED;
     return 1;
@@ -123,19 +230,18 @@ int32_t SpriteDrawClipped(const Sprite* sprite, uint16_t* dest, int32_t pitchByt
         return 1;
     }
     const auto count = static_cast<size_t>(columns.end - columns.begin);
+    const auto spriteWidth = static_cast<size_t>(sprite->width);
+    const uint16_t* const pixels = sprite->pixels;
+    size_t from = Index(rows.begin - sprite->y, sprite->width, columns.begin - sprite->x);
+    size_t to = Index(rows.begin, linePixels, columns.begin);
     for (int64_t row = rows.begin; row < rows.end; ++row) {
-        const uint16_t* from =
-            sprite->pixels + Index(row - sprite->y, sprite->width, columns.begin - sprite->x);
-        uint16_t* to = dest + Index(row, linePixels, columns.begin);
         if (transparent == 0) {
-            std::memcpy(to, from, count * 2);
-            continue;
+            std::memcpy(dest + to, pixels + from, count * 2);
+        } else {
+            BlendRow(dest + to, pixels + from, count);
         }
-        for (size_t i = 0; i < count; ++i) {
-            if (from[i] != 0) {
-                to[i] = from[i];
-            }
-        }
+        from += spriteWidth;
+        to += static_cast<size_t>(linePixels);
     }
     return 1;
 }

@@ -30,7 +30,10 @@ struct PlatSurfaceTag {
     const char* role;
     int32_t width;
     int32_t height;
+    // Stale while `showsPresented`: the surface then holds the last presented
+    // picture, kept once in s_presented (see Pixels below).
     std::vector<uint16_t> pixels;
+    bool showsPresented;
     bool locked;
     PlatSurface attached;
     PlatClipper clipper;
@@ -54,6 +57,8 @@ std::vector<PlatSurfaceDesc> s_descs;
 std::vector<uint16_t> s_presented;
 int32_t s_presentedWidth = 0;
 int32_t s_presentedHeight = 0;
+// The surface whose picture is s_presented, if any (a flipped primary).
+PlatSurface s_showing = nullptr;
 int s_presentCount = 0;
 std::vector<std::string> s_releaseLog;
 int s_badReleases = 0;
@@ -97,6 +102,9 @@ void DropSurface(PlatSurface surface)
     DropPalette(surface->palette);
     DropSurface(surface->attached);
     DropDevice(surface->device);
+    if (s_showing == surface) {
+        s_showing = nullptr;
+    }
     s_surfaces.erase(surface);
     delete surface;
 }
@@ -104,11 +112,33 @@ void DropSurface(PlatSurface surface)
 PlatSurface NewSurface(PlatVideoDevice device, const char* role, int32_t width, int32_t height)
 {
     ++device->refs;
-    auto* surface = new PlatSurfaceTag{1, device, role, width, height, {}, false, nullptr,
-                                       nullptr, nullptr, {}};
+    auto* surface = new PlatSurfaceTag{1,       device,  role,    width, height, {}, false,
+                                       false,   nullptr, nullptr, nullptr, {}};
     surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     s_surfaces.insert(surface);
     return surface;
+}
+
+// A flip presents the back buffer and makes the primary show the same picture.
+// Copying it twice per frame (to the primary, then to the presented copy)
+// would double what the fake costs a frame, so the primary takes its copy
+// only when something looks at or changes its pixels.
+std::vector<uint16_t>& Pixels(PlatSurface surface)
+{
+    if (surface->showsPresented) {
+        surface->pixels = s_presented;
+        surface->showsPresented = false;
+        s_showing = nullptr;
+    }
+    return surface->pixels;
+}
+
+// s_presented is about to change: the surface showing it takes its copy.
+void ReleaseShowing()
+{
+    if (s_showing != nullptr) {
+        Pixels(s_showing);
+    }
 }
 
 bool Intersect(PlatRect* a, const PlatRect& b)
@@ -120,19 +150,40 @@ bool Intersect(PlatRect* a, const PlatRect& b)
     return a->left < a->right && a->top < a->bottom;
 }
 
+// A plain loop over 16-bit values is several times slower than memset, which
+// serves whenever both bytes of the colour are equal (black, above all).
+void FillPixels(uint16_t* first, size_t count, uint16_t colour)
+{
+    if ((colour >> 8) == (colour & 0xFFu)) {
+        std::memset(first, colour & 0xFF, count * 2);
+    } else {
+        std::fill(first, first + count, colour);
+    }
+}
+
 void FillRect(PlatSurface surface, PlatRect rect, uint16_t colour)
 {
     if (!Intersect(&rect, {0, 0, surface->width, surface->height})) {
         return;
     }
+    const auto width = static_cast<size_t>(rect.right - rect.left);
+    uint16_t* first = Pixels(surface).data() +
+                      static_cast<size_t>(rect.top) * static_cast<size_t>(surface->width) +
+                      static_cast<size_t>(rect.left);
+    if (width == static_cast<size_t>(surface->width)) {
+        // Whole rows lie back to back.
+        FillPixels(first, width * static_cast<size_t>(rect.bottom - rect.top), colour);
+        return;
+    }
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        auto row = surface->pixels.begin() + static_cast<std::ptrdiff_t>(y) * surface->width;
-        std::fill(row + rect.left, row + rect.right, colour);
+        FillPixels(first + static_cast<size_t>(y - rect.top) * static_cast<size_t>(surface->width),
+                   width, colour);
     }
 }
 
 void Present(PlatSurface primary)
 {
+    ReleaseShowing();
     s_presented = primary->pixels;
     s_presentedWidth = primary->width;
     s_presentedHeight = primary->height;
@@ -163,6 +214,7 @@ void FakeVideoReset()
     s_bitCount = 16;
     s_descs.clear();
     s_presented.clear();
+    s_showing = nullptr;
     s_presentedWidth = 0;
     s_presentedHeight = 0;
     s_presentCount = 0;
@@ -177,7 +229,7 @@ int FakeVideoPresentCount() { return s_presentCount; }
 const std::vector<uint16_t>& FakeVideoPresentedFrame() { return s_presented; }
 int32_t FakeVideoPresentedWidth() { return s_presentedWidth; }
 int32_t FakeVideoPresentedHeight() { return s_presentedHeight; }
-std::vector<uint16_t>& FakeVideoPixels(PlatSurface surface) { return surface->pixels; }
+std::vector<uint16_t>& FakeVideoPixels(PlatSurface surface) { return Pixels(surface); }
 int32_t FakeVideoWidth(PlatSurface surface) { return surface->width; }
 int32_t FakeVideoHeight(PlatSurface surface) { return surface->height; }
 bool FakeVideoLocked(PlatSurface surface) { return surface->locked; }
@@ -342,7 +394,7 @@ int PlatVideoLock(PlatSurface surface, const PlatRect*, PlatSurfaceDesc* desc, u
         return PLAT_VIDEO_REFUSED;
     }
     surface->locked = true;
-    desc->surface = surface->pixels.data();
+    desc->surface = Pixels(surface).data();
     desc->pitch = surface->width * 2;
     desc->width = static_cast<uint32_t>(surface->width);
     desc->height = static_cast<uint32_t>(surface->height);
@@ -397,14 +449,16 @@ int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
     // Copies only: no stretching, the smaller size wins.
     const int32_t width = std::min(from.right - from.left, to.right - to.left);
     const int32_t height = std::min(from.bottom - from.top, to.bottom - to.top);
+    const std::vector<uint16_t>& sourcePixels = Pixels(source);
+    std::vector<uint16_t>& destPixels = Pixels(dest);
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
             const int32_t sx = from.left + x, sy = from.top + y;
             const int32_t dx = to.left + x, dy = to.top + y;
             if (sx >= 0 && sy >= 0 && sx < source->width && sy < source->height && dx >= 0 &&
                 dy >= 0 && dx < dest->width && dy < dest->height) {
-                dest->pixels[static_cast<size_t>(dy * dest->width + dx)] =
-                    source->pixels[static_cast<size_t>(sy * source->width + sx)];
+                destPixels[static_cast<size_t>(dy * dest->width + dx)] =
+                    sourcePixels[static_cast<size_t>(sy * source->width + sx)];
             }
         }
     }
@@ -424,8 +478,15 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface, uint32_t)
     if (back == nullptr || back->locked || primary->locked) {
         return PLAT_VIDEO_REFUSED;
     }
-    primary->pixels = back->pixels;
-    Present(primary);
+    if (s_showing != primary) {
+        ReleaseShowing();
+    }
+    s_presented = Pixels(back);
+    s_presentedWidth = primary->width;
+    s_presentedHeight = primary->height;
+    ++s_presentCount;
+    primary->showsPresented = true;
+    s_showing = primary;
     return 0;
 }
 
