@@ -4,6 +4,7 @@
 // is ever lost, so restoring has nothing to do.
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/common/memory_pixels.h"
 #include "platform/video.h"
 
 #include <algorithm>
@@ -197,46 +198,6 @@ int Present(PlatSurface shown)
     return 0;
 }
 
-bool Intersect(PlatRect* a, const PlatRect& b)
-{
-    a->left = std::max(a->left, b.left);
-    a->top = std::max(a->top, b.top);
-    a->right = std::min(a->right, b.right);
-    a->bottom = std::min(a->bottom, b.bottom);
-    return a->left < a->right && a->top < a->bottom;
-}
-
-// A plain loop over 16-bit values is several times slower than memset, which
-// serves whenever both bytes of the colour are equal (black, above all).
-void FillPixels(uint16_t* first, size_t count, uint16_t colour)
-{
-    if ((colour >> 8) == (colour & 0xFFu)) {
-        std::memset(first, colour & 0xFF, count * 2);
-    } else {
-        std::fill(first, first + count, colour);
-    }
-}
-
-void FillRect(PlatSurface surface, PlatRect rect, uint16_t colour)
-{
-    if (!Intersect(&rect, {0, 0, surface->width, surface->height})) {
-        return;
-    }
-    const auto width = static_cast<size_t>(rect.right - rect.left);
-    uint16_t* first = surface->pixels.data() +
-                      static_cast<size_t>(rect.top) * static_cast<size_t>(surface->width) +
-                      static_cast<size_t>(rect.left);
-    if (width == static_cast<size_t>(surface->width)) {
-        // Whole rows lie back to back.
-        FillPixels(first, width * static_cast<size_t>(rect.bottom - rect.top), colour);
-        return;
-    }
-    for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        FillPixels(first + static_cast<size_t>(y - rect.top) * static_cast<size_t>(surface->width),
-                   width, colour);
-    }
-}
-
 } // namespace
 
 void SdlVideoCapture(bool on)
@@ -370,16 +331,10 @@ int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t, uint
 {
     PlatRect area = rect != nullptr ? *rect : PlatRect{0, 0, surface->width, surface->height};
     const auto value = static_cast<uint16_t>(colour);
-    if (surface->clipper == nullptr || !surface->clipper->hasList) {
-        FillRect(surface, area, value);
-        return 0;
-    }
-    for (const PlatRect& clip : surface->clipper->rects) {
-        PlatRect part = area;
-        if (Intersect(&part, clip)) {
-            FillRect(surface, part, value);
-        }
-    }
+    const std::vector<PlatRect>* clips =
+        surface->clipper == nullptr || !surface->clipper->hasList ? nullptr
+                                                                  : &surface->clipper->rects;
+    FillPixelArea(surface->pixels.data(), surface->width, surface->height, area, clips, value);
     return 0;
 }
 
