@@ -30,7 +30,10 @@ struct PlatSurfaceTag {
     const char* role;
     int32_t width;
     int32_t height;
-    std::vector<uint16_t> pixels;
+    // The pixels lie between two guard bands in `storage`; a draw that
+    // strays past either end of the surface shows up in them.
+    std::vector<uint16_t> storage;
+    std::span<uint16_t> pixels;
     bool locked;
     PlatSurface attached;
     PlatClipper clipper;
@@ -43,6 +46,9 @@ namespace {
 constexpr int32_t DEFAULT_WIDTH = 800;
 constexpr int32_t DEFAULT_HEIGHT = 600;
 constexpr int32_t MAX_SIDE = 8192;
+// Eight 800-pixel lines on each side of every surface.
+constexpr size_t GUARD_PIXELS = 8 * 800;
+constexpr uint16_t GUARD_PIXEL = 0xDEAD;
 
 std::set<PlatVideoDevice> s_devices;
 std::set<PlatSurface> s_surfaces;
@@ -104,9 +110,12 @@ void DropSurface(PlatSurface surface)
 PlatSurface NewSurface(PlatVideoDevice device, const char* role, int32_t width, int32_t height)
 {
     ++device->refs;
-    auto* surface = new PlatSurfaceTag{1, device, role, width, height, {}, false, nullptr,
+    auto* surface = new PlatSurfaceTag{1, device, role, width, height, {}, {}, false, nullptr,
                                        nullptr, nullptr, {}};
-    surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    surface->storage.assign(GUARD_PIXELS + count + GUARD_PIXELS, GUARD_PIXEL);
+    surface->pixels = std::span<uint16_t>(surface->storage.data() + GUARD_PIXELS, count);
+    std::fill(surface->pixels.begin(), surface->pixels.end(), uint16_t{0});
     s_surfaces.insert(surface);
     return surface;
 }
@@ -125,15 +134,22 @@ void FillRect(PlatSurface surface, PlatRect rect, uint16_t colour)
     if (!Intersect(&rect, {0, 0, surface->width, surface->height})) {
         return;
     }
+    // Whole frames are filled with 0 every frame: a byte fill keeps long runs fast.
+    const bool byteFill = (colour & 0xFFu) == (colour >> 8);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        auto row = surface->pixels.begin() + static_cast<std::ptrdiff_t>(y) * surface->width;
-        std::fill(row + rect.left, row + rect.right, colour);
+        uint16_t* row = surface->pixels.data() + static_cast<std::ptrdiff_t>(y) * surface->width;
+        if (byteFill) {
+            std::memset(row + rect.left, colour & 0xFF,
+                        static_cast<size_t>(rect.right - rect.left) * sizeof(uint16_t));
+        } else {
+            std::fill(row + rect.left, row + rect.right, colour);
+        }
     }
 }
 
 void Present(PlatSurface primary)
 {
-    s_presented = primary->pixels;
+    s_presented.assign(primary->pixels.begin(), primary->pixels.end());
     s_presentedWidth = primary->width;
     s_presentedHeight = primary->height;
     ++s_presentCount;
@@ -177,7 +193,21 @@ int FakeVideoPresentCount() { return s_presentCount; }
 const std::vector<uint16_t>& FakeVideoPresentedFrame() { return s_presented; }
 int32_t FakeVideoPresentedWidth() { return s_presentedWidth; }
 int32_t FakeVideoPresentedHeight() { return s_presentedHeight; }
-std::vector<uint16_t>& FakeVideoPixels(PlatSurface surface) { return surface->pixels; }
+std::span<uint16_t> FakeVideoPixels(PlatSurface surface) { return surface->pixels; }
+
+bool FakeVideoGuardsIntact()
+{
+    for (PlatSurface surface : s_surfaces) {
+        const std::vector<uint16_t>& storage = surface->storage;
+        const auto band = static_cast<std::ptrdiff_t>(GUARD_PIXELS);
+        auto isGuard = [](uint16_t pixel) { return pixel == GUARD_PIXEL; };
+        if (!std::all_of(storage.begin(), storage.begin() + band, isGuard) ||
+            !std::all_of(storage.end() - band, storage.end(), isGuard)) {
+            return false;
+        }
+    }
+    return true;
+}
 int32_t FakeVideoWidth(PlatSurface surface) { return surface->width; }
 int32_t FakeVideoHeight(PlatSurface surface) { return surface->height; }
 bool FakeVideoLocked(PlatSurface surface) { return surface->locked; }
@@ -424,7 +454,7 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface, uint32_t)
     if (back == nullptr || back->locked || primary->locked) {
         return PLAT_VIDEO_REFUSED;
     }
-    primary->pixels = back->pixels;
+    std::copy(back->pixels.begin(), back->pixels.end(), primary->pixels.begin());
     Present(primary);
     return 0;
 }
