@@ -17,6 +17,9 @@ bool FuzzWavInput(const uint8_t* data, size_t size);
 // run of frames over the board it loaded (clicks, flags, Save and Load).
 bool FuzzSavedGameInput(const uint8_t* data, size_t size);
 
-// Cuts the loop short of anything the process keeps for the whole run: the
-// real pictures and sounds are read from the build once.
+// The saved-game entry keeps the game running between inputs (starting it
+// costs more than a run); this shuts it down and resets everything.
+void FuzzSavedGameEnd();
+
+// Reads the real pictures and sounds from the build, once per process.
 void FuzzLoadGameData();

@@ -46,6 +46,7 @@ TEST_P(FuzzRegressionTest, EveryKeptInputRunsClean)
         const std::vector<uint8_t> bytes = ReadFileBytes(file);
         EXPECT_TRUE(GetParam().entry(bytes.data(), bytes.size()));
     }
+    FuzzSavedGameEnd();
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, FuzzRegressionTest,
