@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the normal
-# build with its unit, end-to-end and smoke tests, and the sanitizer build.
+# build with its unit, end-to-end and smoke tests, the sanitizer build, and a
+# minute of each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -22,5 +23,8 @@ step "sanitizer build and tests"
 cmake --preset sanitize
 cmake --build --preset sanitize -j"$jobs"
 ctest --preset sanitize -j"$jobs"
+
+step "fuzzers, a minute each"
+tools/run_fuzzers.sh 60
 
 step "all tests passed"
