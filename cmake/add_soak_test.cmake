@@ -11,7 +11,7 @@ if(DELLOMAR_TESTS)
     -Wl,--wrap=malloc,--wrap=calloc,--wrap=realloc,--wrap=free)
   # Sanitized frames are several times slower: fewer of them keep the run short.
   if(DELLOMAR_SANITIZE)
-    set(soak_frames 30000)
+    set(soak_frames 20000)
   else()
     set(soak_frames 200000)
   endif()

@@ -35,6 +35,11 @@ std::vector<std::filesystem::path> InputsOf(const char* target)
     return files;
 }
 
+void PrintTo(const Target& target, std::ostream* out)
+{
+    *out << target.name;
+}
+
 class FuzzRegressionTest : public GameTest, public testing::WithParamInterface<Target> {};
 
 TEST_P(FuzzRegressionTest, EveryKeptInputRunsClean)

@@ -27,6 +27,11 @@ struct Scenario {
     Missing missing;
 };
 
+void PrintTo(const Scenario& scenario, std::ostream* out)
+{
+    *out << scenario.name;
+}
+
 class MissingPiecesTest : public GameTest, public testing::WithParamInterface<Scenario> {};
 
 // Moves onto a menu button (from wherever the cursor is) with the left held.
