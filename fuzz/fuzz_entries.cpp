@@ -153,18 +153,12 @@ std::vector<uint8_t> SmallBackdrop()
     return bytes;
 }
 
-// Moves the cursor so that the lamp's hot spot lies over cell (x, y) of the
-// board, from a cursor at (fromX, fromY).
-struct Cursor {
-    int32_t x = CURSOR_START;
-    int32_t y = CURSOR_START;
-};
-
-void QueueMoveTo(Cursor* cursor, int32_t x, int32_t y, bool left, bool right)
+// Queues a move of the cursor to (x, y) and a second step there, with the
+// buttons as given for the first and released for the second.
+void QueueStepsAt(int32_t x, int32_t y, bool left, bool right)
 {
-    FakeInputQueueMouse(x - cursor->x, y - cursor->y, left, right);
-    cursor->x = x;
-    cursor->y = y;
+    FakeInputQueueMouse(x - g_cursorX, y - g_cursorY, left, right);
+    FakeInputQueueMouse(0, 0, false, false);
 }
 
 int32_t CellCursor(int32_t cell)
@@ -212,27 +206,30 @@ bool PlayLoadedBoard()
     const int32_t last = fieldSize - 1;
     const int32_t cells[][2] = {{0, 0}, {last, last}, {1, 2}, {last / 2, last / 2},
                                 {last, 0}, {0, last}, {2, 1}};
-    Cursor cursor;
     for (const auto& cell : cells) {
-        QueueMoveTo(&cursor, CellCursor(cell[0]), CellCursor(cell[1]), true, false);
-        QueueMoveTo(&cursor, cursor.x, cursor.y, false, false);
+        QueueStepsAt(CellCursor(cell[0]), CellCursor(cell[1]), true, false);
         if (!RunFrames(2)) {
             return false;
         }
     }
     for (const auto& cell : {cells[2], cells[3], cells[6]}) {
-        QueueMoveTo(&cursor, CellCursor(cell[0]), CellCursor(cell[1]), false, true);
-        QueueMoveTo(&cursor, cursor.x, cursor.y, false, false);
+        QueueStepsAt(CellCursor(cell[0]), CellCursor(cell[1]), false, true);
         if (!RunFrames(2)) {
             return false;
         }
     }
-    // Save, then Load, held for one frame each (the field is narrower than the menu).
-    QueueMoveTo(&cursor, MENU_X + 20, 150, true, false);
-    QueueMoveTo(&cursor, MENU_X + 20, 100, true, false);
-    QueueMoveTo(&cursor, MENU_X + 20, 100, false, false);
-    if (!RunFrames(3)) {
-        return false;
+    // Save, then Load, held for one frame each (the field is narrower than the
+    // menu), where the board lets the cursor reach them: on a small board the
+    // cursor stops higher up, and holding it over New would open the dialog,
+    // which waits for Enter.
+    for (int32_t buttonY : {150, 100}) {
+        if (buttonY > fieldSize * CELL_PITCH - HOTSPOT_OFFSET) {
+            continue;
+        }
+        QueueStepsAt(MENU_X + 20, buttonY, true, false);
+        if (!RunFrames(2)) {
+            return false;
+        }
     }
     FakeInputQueueMouse(1 << 30, 1 << 30, false, false);
     FakeInputQueueMouse(-(1 << 30), -(1 << 30), true, false);
