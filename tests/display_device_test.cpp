@@ -268,7 +268,7 @@ TEST_F(DisplayTest, RefusedClipListGivesNoClipperAndLeaksNone)
 TEST_F(DisplayTest, FillUsesTheLowSixteenBitsWithinTheClipList)
 {
     ASSERT_EQ(DisplayOpen(800, 600, 16, 0), 1);
-    std::vector<uint16_t>& back = FakeVideoPixels(g_backSurface);
+    std::span<uint16_t> back = FakeVideoPixels(g_backSurface);
     EXPECT_EQ(SurfaceFill(g_backSurface, 0x12345, nullptr), 1);
     EXPECT_TRUE(std::all_of(back.begin(), back.end(), [](uint16_t p) { return p == 0x2345; }));
 
@@ -282,7 +282,7 @@ TEST_F(DisplayTest, FillUsesTheLowSixteenBitsWithinTheClipList)
     PlatClipper clipper = AttachClipper(plain, 1, &clip);
     const PlatRect area{0, 0, 4, 8};
     SurfaceFill(plain, 7, &area);
-    const std::vector<uint16_t>& pixels = FakeVideoPixels(plain);
+    std::span<const uint16_t> pixels = FakeVideoPixels(plain);
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 8; ++x) {
             bool inside = x >= 2 && x < 4 && y >= 2 && y < 6;

@@ -20,7 +20,7 @@ struct Box {
 };
 
 // Where pixels differ from `background`.
-Box Changed(const std::vector<uint16_t>& pixels, int32_t width, uint16_t background)
+Box Changed(std::span<const uint16_t> pixels, int32_t width, uint16_t background)
 {
     Box box;
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -133,7 +133,7 @@ TEST_F(TextTest, TextIsClippedAtEachEdge)
 TEST_F(TextTest, DrawsIntoTheBackBufferLockedOrNot)
 {
     ASSERT_EQ(DisplayOpen(800, 600, 16, 0), 1);
-    std::vector<uint16_t>& back = FakeVideoPixels(g_backSurface);
+    std::span<uint16_t> back = FakeVideoPixels(g_backSurface);
 
     // Unlocked: the back surface is locked for the text alone.
     FakeClearCallLog();

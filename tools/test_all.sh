@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the normal
-# build with its unit, end-to-end and smoke tests, the sanitizer build, and
-# the Windows cross builds with a smoke test under Wine.
+# build with its unit, end-to-end and smoke tests, the sanitizer build, a
+# minute of each fuzzer, and the Windows cross builds with a smoke test under
+# Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -23,6 +24,9 @@ step "sanitizer build and tests"
 cmake --preset sanitize
 cmake --build --preset sanitize -j"$jobs"
 ctest --preset sanitize -j"$jobs"
+
+step "fuzzers, a minute each"
+tools/run_fuzzers.sh 60
 
 step "Windows builds and the Wine smoke test"
 tools/build_windows.sh

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <span>
 
 struct PlatVideoDeviceTag {
     int refs;
@@ -31,9 +32,12 @@ struct PlatSurfaceTag {
     const char* role;
     int32_t width;
     int32_t height;
-    // Stale while `showsPresented`: the surface then holds the last presented
-    // picture, kept once in s_presented (see Pixels below).
-    std::vector<uint16_t> pixels;
+    // The pixels lie between two guard bands in `storage`; a draw that
+    // strays past either end of the surface shows up in them. Stale while
+    // `showsPresented`: the surface then holds the last presented picture,
+    // kept once in s_presented (see Pixels below).
+    std::vector<uint16_t> storage;
+    std::span<uint16_t> pixels;
     bool showsPresented;
     bool locked;
     PlatSurface attached;
@@ -43,6 +47,10 @@ struct PlatSurfaceTag {
 };
 
 namespace {
+
+// Eight 800-pixel lines on each side of every surface.
+constexpr size_t GUARD_PIXELS = 8 * 800;
+constexpr uint16_t GUARD_PIXEL = 0xDEAD;
 
 constexpr int32_t DEFAULT_WIDTH = 800;
 constexpr int32_t DEFAULT_HEIGHT = 600;
@@ -113,9 +121,12 @@ void DropSurface(PlatSurface surface)
 PlatSurface NewSurface(PlatVideoDevice device, const char* role, int32_t width, int32_t height)
 {
     ++device->refs;
-    auto* surface = new PlatSurfaceTag{1,       device,  role,    width, height, {}, false,
-                                       false,   nullptr, nullptr, nullptr, {}};
-    surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    auto* surface = new PlatSurfaceTag{1,     device,  role,    width,   height, {}, {},
+                                       false, false,   nullptr, nullptr, nullptr, {}};
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    surface->storage.assign(GUARD_PIXELS + count + GUARD_PIXELS, GUARD_PIXEL);
+    surface->pixels = std::span<uint16_t>(surface->storage.data() + GUARD_PIXELS, count);
+    std::fill(surface->pixels.begin(), surface->pixels.end(), uint16_t{0});
     s_surfaces.insert(surface);
     return surface;
 }
@@ -124,10 +135,10 @@ PlatSurface NewSurface(PlatVideoDevice device, const char* role, int32_t width, 
 // Copying it twice per frame (to the primary, then to the presented copy)
 // would double what the fake costs a frame, so the primary takes its copy
 // only when something looks at or changes its pixels.
-std::vector<uint16_t>& Pixels(PlatSurface surface)
+std::span<uint16_t> Pixels(PlatSurface surface)
 {
     if (surface->showsPresented) {
-        surface->pixels = s_presented;
+        std::copy(s_presented.begin(), s_presented.end(), surface->pixels.begin());
         surface->showsPresented = false;
         s_showing = nullptr;
     }
@@ -145,7 +156,7 @@ void ReleaseShowing()
 void Present(PlatSurface primary)
 {
     ReleaseShowing();
-    s_presented = primary->pixels;
+    s_presented.assign(primary->pixels.begin(), primary->pixels.end());
     s_presentedWidth = primary->width;
     s_presentedHeight = primary->height;
     ++s_presentCount;
@@ -190,7 +201,21 @@ int FakeVideoPresentCount() { return s_presentCount; }
 const std::vector<uint16_t>& FakeVideoPresentedFrame() { return s_presented; }
 int32_t FakeVideoPresentedWidth() { return s_presentedWidth; }
 int32_t FakeVideoPresentedHeight() { return s_presentedHeight; }
-std::vector<uint16_t>& FakeVideoPixels(PlatSurface surface) { return Pixels(surface); }
+std::span<uint16_t> FakeVideoPixels(PlatSurface surface) { return Pixels(surface); }
+bool FakeVideoGuardsIntact()
+{
+    for (PlatSurface surface : s_surfaces) {
+        const std::vector<uint16_t>& storage = surface->storage;
+        const auto band = static_cast<std::ptrdiff_t>(GUARD_PIXELS);
+        auto isGuard = [](uint16_t pixel) { return pixel == GUARD_PIXEL; };
+        if (!std::all_of(storage.begin(), storage.begin() + band, isGuard) ||
+            !std::all_of(storage.end() - band, storage.end(), isGuard)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int32_t FakeVideoWidth(PlatSurface surface) { return surface->width; }
 int32_t FakeVideoHeight(PlatSurface surface) { return surface->height; }
 bool FakeVideoLocked(PlatSurface surface) { return surface->locked; }
@@ -403,8 +428,8 @@ int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
     // Copies only: no stretching, the smaller size wins.
     const int32_t width = std::min(from.right - from.left, to.right - to.left);
     const int32_t height = std::min(from.bottom - from.top, to.bottom - to.top);
-    const std::vector<uint16_t>& sourcePixels = Pixels(source);
-    std::vector<uint16_t>& destPixels = Pixels(dest);
+    const std::span<uint16_t> sourcePixels = Pixels(source);
+    const std::span<uint16_t> destPixels = Pixels(dest);
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
             const int32_t sx = from.left + x, sy = from.top + y;
@@ -435,7 +460,8 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface, uint32_t)
     if (s_showing != primary) {
         ReleaseShowing();
     }
-    s_presented = Pixels(back);
+    const std::span<uint16_t> shown = Pixels(back);
+    s_presented.assign(shown.begin(), shown.end());
     s_presentedWidth = primary->width;
     s_presentedHeight = primary->height;
     ++s_presentCount;

@@ -8,6 +8,7 @@
 #include "platform/video.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,11 @@ int32_t FakeVideoPresentedHeight();
 bool FakeSavePresentedPng(const std::string& path);
 
 // A surface's memory (width × height pixels, rows back to back).
-std::vector<uint16_t>& FakeVideoPixels(PlatSurface surface);
+std::span<uint16_t> FakeVideoPixels(PlatSurface surface);
+// Every live surface lies between two bands of a known pattern; false when a
+// write outside a surface's pixels (a locked back buffer overrun, say) has
+// changed one of them.
+bool FakeVideoGuardsIntact();
 int32_t FakeVideoWidth(PlatSurface surface);
 int32_t FakeVideoHeight(PlatSurface surface);
 bool FakeVideoLocked(PlatSurface surface);
