@@ -26,9 +26,14 @@ xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
 game=$!
 wait_for_window "Dellomar ++"
 window=$(xdotool search --name "Dellomar ++" | head -n 1)
-hints=$(xprop -id "$window" _MOTIF_WM_HINTS)
-echo "window $window: $hints"
 # Flags 0x2 say the decorations field is set; decorations 0 is borderless.
+# The name may show up a moment before the hints do.
+for _ in $(seq 50); do
+    hints=$(xprop -id "$window" _MOTIF_WM_HINTS)
+    [[ $hints == *"= 0x2, 0x0, 0x0"* ]] && break
+    sleep 0.1
+done
+echo "window $window: $hints"
 [[ $hints == *"= 0x2, 0x0, 0x0"* ]] || { echo "window is not borderless" >&2; exit 1; }
 sleep 1
 kill -0 "$game" || { echo "the game stopped on its own" >&2; exit 1; }
