@@ -12,6 +12,7 @@
 #include "screens/screen_drawing.h"
 #include "sound/music_performance.h"
 #include "sound/sound_effects.h"
+#include "tests/game_reset.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,39 +43,12 @@ void LampOver(int32_t column, int32_t row)
     g_cursorY = row * CELL_PITCH - HOTSPOT_OFFSET + CELL_PITCH / 2;
 }
 
-// Globals back to program start: the fake's reset frees what they point at,
-// and each benchmark starts the game afresh.
-void ResetGlobals()
-{
-    g_directDraw = nullptr;
-    g_primarySurface = nullptr;
-    g_backSurface = nullptr;
-    g_backClipper = nullptr;
-    g_windowClipper = nullptr;
-    g_palette = nullptr;
-    g_backBits = nullptr;
-    g_backPitch = 0;
-    g_mainWindow = nullptr;
-    g_input = nullptr;
-    g_keyboardDevice = nullptr;
-    g_mouseDevice = nullptr;
-    g_mouseState = MouseState{};
-    g_soundDevice = nullptr;
-    g_soundFirstOpen = 1;
-    g_musicPerformance = nullptr;
-    g_musicLoader = nullptr;
-    for (MusicSlot& slot : g_musicSlots) {
-        slot = MusicSlot{};
-    }
-    g_currentSegmentId = MUSIC_NONE;
-}
-
 } // namespace
 
 void BenchStartGame()
 {
-    FakeResetAll();
-    ResetGlobals();
+    // Every benchmark starts the game afresh, from program start.
+    ResetGameState();
     if (chdir(DELLOMAR_GAME_DIR) != 0) {
         std::fprintf(stderr, "no game folder %s\n", DELLOMAR_GAME_DIR);
         std::exit(1);

@@ -33,13 +33,13 @@ foreach(target ${DELLOMAR_FUZZ_TARGETS})
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_entries.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_scratch.cpp
     # The tests' reset of the game's globals, so fuzzers and tests start alike.
-    ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
+    ${CMAKE_SOURCE_DIR}/tests/game_reset.cpp)
   target_compile_options(${exe} PRIVATE
     -fsanitize=fuzzer,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
   target_link_options(${exe} PRIVATE
     -fsanitize=fuzzer,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all)
-  target_link_libraries(${exe} PRIVATE dellomar_headless GTest::gtest)
+  target_link_libraries(${exe} PRIVATE dellomar_headless)
   target_compile_definitions(${exe} PRIVATE
     DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
   set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_FUZZ_DIR})

@@ -16,7 +16,7 @@
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"
 #include "sound/sound_effects.h"
-#include "tests/test_support.h"
+#include "tests/game_reset.h"
 
 #include <cstdio>
 #include <cstring>

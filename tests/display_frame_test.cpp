@@ -80,7 +80,7 @@ TEST_F(FrameTest, FrameWithSpritesAndTextIsPresented)
     DrawTextAt(100, 50, "17");
     ASSERT_EQ(DisplayFlip(), 1);
 
-    const std::vector<uint16_t>& frame = FakeVideoPresentedFrame();
+    std::span<const uint16_t> frame = FakeVideoPresentedFrame();
     ASSERT_EQ(frame.size(), 800u * 600u);
     EXPECT_EQ(frame[static_cast<size_t>((3 * 23 + 5) * 800 + 2 * 23 + 5)], PackRGB(90, 90, 110));
     EXPECT_EQ(frame[599 * 800 + 799], PackRGB(255, 255, 255)); // the arrow's tip

@@ -11,6 +11,7 @@
 #include "screens/screen_drawing.h"
 #include "sound/sound_effects.h"
 
+#include <span>
 #include <vector>
 
 void PlayTest::SetUp()
@@ -68,7 +69,7 @@ int PlayTest::Plays(int soundId)
 
 bool PlayTest::ShowsPiece(int32_t sx, int32_t sy, int32_t x, int32_t y)
 {
-    const std::vector<uint16_t>& frame = FakeVideoPresentedFrame();
+    std::span<const uint16_t> frame = FakeVideoPresentedFrame();
     const auto* atlas = reinterpret_cast<const uint16_t*>(g_tileAtlas.pixels);
     int32_t atlasWidth = g_tileAtlas.infoHeader.biWidth;
     int shown = 0;
@@ -89,7 +90,7 @@ bool PlayTest::ShowsPiece(int32_t sx, int32_t sy, int32_t x, int32_t y)
 
 bool PlayTest::ShowsBackdrop(int32_t cellX, int32_t cellY)
 {
-    const std::vector<uint16_t>& frame = FakeVideoPresentedFrame();
+    std::span<const uint16_t> frame = FakeVideoPresentedFrame();
     for (int32_t dy = 0; dy < CELL_PITCH; ++dy) {
         for (int32_t dx = 0; dx < CELL_PITCH; ++dx) {
             int32_t x = cellX * CELL_PITCH + dx;
@@ -105,7 +106,7 @@ bool PlayTest::ShowsBackdrop(int32_t cellX, int32_t cellY)
 
 int PlayTest::TextPixels(int32_t x, int32_t y, int32_t w, int32_t h)
 {
-    const std::vector<uint16_t>& frame = FakeVideoPresentedFrame();
+    std::span<const uint16_t> frame = FakeVideoPresentedFrame();
     auto colour = static_cast<uint16_t>(PackRGB(70, 150, 60));
     int count = 0;
     for (int32_t row = y; row < y + h; ++row) {

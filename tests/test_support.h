@@ -2,6 +2,8 @@
 // game's globals as at program start, inside a scratch folder of its own.
 #pragma once
 
+#include "tests/game_reset.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-// Back to the state of a freshly started program (before AppMain).
-void ResetGameState();
 
 class GameTest : public ::testing::Test {
 protected:

@@ -63,7 +63,10 @@ std::set<PlatPalette> s_palettes;
 FakeVideoMode s_mode{};
 uint32_t s_bitCount = 16;
 std::vector<PlatSurfaceDesc> s_descs;
-std::vector<uint16_t> s_presented;
+// The presented picture, between guard bands like a surface's pixels: a flip
+// swaps it with the back buffer's storage, as page flipping does.
+std::vector<uint16_t> s_presentedStorage;
+std::span<uint16_t> s_presented;
 int32_t s_presentedWidth = 0;
 int32_t s_presentedHeight = 0;
 // The surface whose picture is s_presented, if any (a flipped primary).
@@ -153,10 +156,17 @@ void ReleaseShowing()
     }
 }
 
+std::span<uint16_t> PixelsOf(std::vector<uint16_t>& storage)
+{
+    return {storage.data() + GUARD_PIXELS, storage.size() - 2 * GUARD_PIXELS};
+}
+
 void Present(PlatSurface primary)
 {
     ReleaseShowing();
-    s_presented.assign(primary->pixels.begin(), primary->pixels.end());
+    s_presentedStorage = primary->storage;
+    s_presented = PixelsOf(s_presentedStorage);
+    std::copy(primary->pixels.begin(), primary->pixels.end(), s_presented.begin());
     s_presentedWidth = primary->width;
     s_presentedHeight = primary->height;
     ++s_presentCount;
@@ -185,7 +195,8 @@ void FakeVideoReset()
     s_mode = {};
     s_bitCount = 16;
     s_descs.clear();
-    s_presented.clear();
+    s_presentedStorage.clear();
+    s_presented = {};
     s_showing = nullptr;
     s_presentedWidth = 0;
     s_presentedHeight = 0;
@@ -198,18 +209,24 @@ void FakeVideoSetBitCount(uint32_t bits) { s_bitCount = bits; }
 FakeVideoMode FakeVideoModeSet() { return s_mode; }
 const std::vector<PlatSurfaceDesc>& FakeVideoSurfaceDescs() { return s_descs; }
 int FakeVideoPresentCount() { return s_presentCount; }
-const std::vector<uint16_t>& FakeVideoPresentedFrame() { return s_presented; }
+std::span<const uint16_t> FakeVideoPresentedFrame() { return s_presented; }
 int32_t FakeVideoPresentedWidth() { return s_presentedWidth; }
 int32_t FakeVideoPresentedHeight() { return s_presentedHeight; }
 std::span<uint16_t> FakeVideoPixels(PlatSurface surface) { return Pixels(surface); }
 bool FakeVideoGuardsIntact()
 {
-    for (PlatSurface surface : s_surfaces) {
-        const std::vector<uint16_t>& storage = surface->storage;
+    auto intact = [](const std::vector<uint16_t>& storage) {
         const auto band = static_cast<std::ptrdiff_t>(GUARD_PIXELS);
         auto isGuard = [](uint16_t pixel) { return pixel == GUARD_PIXEL; };
-        if (!std::all_of(storage.begin(), storage.begin() + band, isGuard) ||
-            !std::all_of(storage.end() - band, storage.end(), isGuard)) {
+        return storage.empty() || (std::all_of(storage.begin(), storage.begin() + band, isGuard) &&
+                                   std::all_of(storage.end() - band, storage.end(), isGuard));
+    };
+    // A flip moves the back buffer's bands into the presented picture.
+    if (!intact(s_presentedStorage)) {
+        return false;
+    }
+    for (PlatSurface surface : s_surfaces) {
+        if (!intact(surface->storage)) {
             return false;
         }
     }
@@ -460,8 +477,17 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface, uint32_t)
     if (s_showing != primary) {
         ReleaseShowing();
     }
-    const std::span<uint16_t> shown = Pixels(back);
-    s_presented.assign(shown.begin(), shown.end());
+    // Like a real flip, the buffers trade places: the back buffer then holds
+    // an older picture, which the game never relies on, and nothing is copied.
+    Pixels(back);
+    if (s_presentedStorage.size() != back->storage.size()) {
+        s_presentedStorage.assign(back->storage.size(), GUARD_PIXEL);
+        std::span<uint16_t> fresh = PixelsOf(s_presentedStorage);
+        std::fill(fresh.begin(), fresh.end(), uint16_t{0});
+    }
+    std::swap(back->storage, s_presentedStorage);
+    back->pixels = PixelsOf(back->storage);
+    s_presented = PixelsOf(s_presentedStorage);
     s_presentedWidth = primary->width;
     s_presentedHeight = primary->height;
     ++s_presentCount;

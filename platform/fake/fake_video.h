@@ -26,10 +26,10 @@ FakeVideoMode FakeVideoModeSet();
 // Every description given to surface creation, in order.
 const std::vector<PlatSurfaceDesc>& FakeVideoSurfaceDescs();
 
-// Presenting (a flip, or a copy onto the primary surface) keeps a copy of the
-// picture shown.
+// Presenting keeps the picture shown: a copy onto the primary surface copies
+// it, a flip trades it with the back buffer, which then holds an older picture.
 int FakeVideoPresentCount();
-const std::vector<uint16_t>& FakeVideoPresentedFrame();
+std::span<const uint16_t> FakeVideoPresentedFrame();
 int32_t FakeVideoPresentedWidth();
 int32_t FakeVideoPresentedHeight();
 // The last presented picture as a PNG, read in the reported pixel format.
