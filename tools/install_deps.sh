@@ -2,13 +2,20 @@
 # Installs the Debian packages the game, its tools and its tests need, if any
 # is missing. Runs apt-get through sudo unless already root.
 set -euo pipefail
+# `tools/install_deps.sh game` installs only what building and playing need;
+# with no argument everything the tests, fuzzers and Windows builds need too.
 packages=(
-    build-essential cmake pkg-config clang libclang-rt-14-dev
+    build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core
-    xvfb xdotool x11-utils imagemagick
-    mingw-w64 wine64 wine
 )
+if [[ ${1:-all} != game ]]; then
+    packages+=(
+        clang libclang-rt-14-dev
+        xvfb xdotool x11-utils imagemagick
+        mingw-w64 wine64 wine
+    )
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
