@@ -25,11 +25,15 @@ set_source_files_properties(
   PROPERTIES COMPILE_OPTIONS -fno-sanitize-coverage=trace-cmp)
 
 set(DELLOMAR_FUZZ_DIR ${CMAKE_BINARY_DIR}/fuzz)
+# Each target: its name, then the entry its inputs go through.
 set(DELLOMAR_FUZZ_TARGETS bitmap wav saved_game)
+set(DELLOMAR_FUZZ_ENTRY_bitmap FuzzBitmapInput)
+set(DELLOMAR_FUZZ_ENTRY_wav FuzzWavInput)
+set(DELLOMAR_FUZZ_ENTRY_saved_game FuzzSavedGameInput)
 foreach(target ${DELLOMAR_FUZZ_TARGETS})
   set(exe fuzz_${target})
   add_executable(${exe}
-    ${CMAKE_SOURCE_DIR}/fuzz/${target}_fuzz.cpp
+    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_main.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_entries.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_scratch.cpp
     # The tests' reset of the game's globals, so fuzzers and tests start alike.
@@ -40,7 +44,7 @@ foreach(target ${DELLOMAR_FUZZ_TARGETS})
   target_link_options(${exe} PRIVATE
     -fsanitize=fuzzer,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all)
   target_link_libraries(${exe} PRIVATE dellomar_headless)
-  target_compile_definitions(${exe} PRIVATE
+  target_compile_definitions(${exe} PRIVATE FUZZ_ENTRY=${DELLOMAR_FUZZ_ENTRY_${target}}
     DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
   set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_FUZZ_DIR})
   if(TARGET dellomar_data)

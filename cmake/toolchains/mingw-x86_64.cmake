@@ -1,19 +1,4 @@
-# Cross build of the Windows game with MinGW-w64 for x86_64 (Debian packages
-# g++-mingw-w64-x86-64-posix, binutils-mingw-w64-x86-64).
-# The posix thread flavour has the whole C++ library; with everything linked
-# statically the executable needs no DLL beyond the system's own.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(DELLOMAR_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${DELLOMAR_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${DELLOMAR_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${DELLOMAR_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${DELLOMAR_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Cross build of the Windows game with MinGW-w64 for x86_64
+# (Debian packages g++-mingw-w64-x86-64-posix, binutils-mingw-w64-x86-64).
+set(DELLOMAR_MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,3 +1,5 @@
+// The libFuzzer entry of every target; the build names the input's entry in
+// FUZZ_ENTRY (FuzzBitmapInput, FuzzWavInput, FuzzSavedGameInput).
 #include "fuzz/fuzz_entries.h"
 #include "fuzz/fuzz_scratch.h"
 
@@ -13,9 +15,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzEnterScratchFolder();
-    bool sound = FuzzWavInput(data, size);
+    bool rulesHeld = FUZZ_ENTRY(data, size);
     FuzzLeaveScratchFolder();
-    if (!sound) {
+    // A broken rule is a finding just like a crash.
+    if (!rulesHeld) {
         std::abort();
     }
     return 0;
