@@ -24,18 +24,7 @@ uint16_t Pattern(int32_t x, int32_t y)
 
 Bitmap PatternPicture(int32_t width, int32_t height)
 {
-    Bitmap bitmap{};
-    bitmap.infoHeader.biWidth = width;
-    bitmap.infoHeader.biHeight = height;
-    bitmap.infoHeader.biBitCount = 16;
-    bitmap.pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width * height * 2)));
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const uint16_t pixel = Pattern(x, y);
-            std::memcpy(bitmap.pixels + 2 * (y * width + x), &pixel, 2);
-        }
-    }
-    return bitmap;
+    return MakePicture(width, height, Pattern);
 }
 
 class BlitBlocksTest : public GameTest {};

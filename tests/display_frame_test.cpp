@@ -12,23 +12,6 @@
 
 namespace {
 
-template <typename Colour>
-Bitmap Picture(int32_t width, int32_t height, Colour colour)
-{
-    Bitmap bitmap{};
-    bitmap.infoHeader.biWidth = width;
-    bitmap.infoHeader.biHeight = height;
-    bitmap.infoHeader.biBitCount = 16;
-    bitmap.pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width * height * 2)));
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            auto pixel = static_cast<uint16_t>(colour(x, y));
-            std::memcpy(bitmap.pixels + 2 * (y * width + x), &pixel, 2);
-        }
-    }
-    return bitmap;
-}
-
 // Screen pattern: destroy, create, grab, draw, as every small graphic is drawn.
 void DrawPiece(Sprite* scratch, const Bitmap& atlas, int32_t sx, int32_t sy, int32_t w,
                int32_t h, int32_t x, int32_t y)
@@ -45,10 +28,10 @@ TEST_F(FrameTest, FrameWithSpritesAndTextIsPresented)
 {
     ASSERT_EQ(DisplayOpen(800, 600, 16, 0), 1);
     // Backdrop: a gradient; atlas: a tile at (0, 0), a ring lamp at (0, 24), an arrow at (120, 24).
-    Bitmap backdrop = Picture(575, 575, [](int32_t x, int32_t y) {
+    Bitmap backdrop = MakePicture(575, 575, [](int32_t x, int32_t y) {
         return PackRGB(40 + x * 100 / 575, 30, 60 + y * 120 / 575);
     });
-    Bitmap atlas = Picture(240, 144, [](int32_t x, int32_t y) {
+    Bitmap atlas = MakePicture(240, 144, [](int32_t x, int32_t y) {
         if (y < 24) {
             bool border = x % 24 == 0 || y == 0 || x % 24 == 23 || y == 23;
             return border ? PackRGB(200, 200, 200) : PackRGB(90, 90, 110);

@@ -10,24 +10,6 @@ namespace {
 
 constexpr uint16_t GUARD = 0xDEAD;
 
-// A 16-bit picture held in memory, pixel (x, y) = value(x, y).
-template <typename Value>
-Bitmap MakePicture(int32_t width, int32_t height, Value value)
-{
-    Bitmap bitmap{};
-    bitmap.infoHeader.biWidth = width;
-    bitmap.infoHeader.biHeight = height;
-    bitmap.infoHeader.biBitCount = 16;
-    bitmap.pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width * height * 2)));
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            uint16_t pixel = value(x, y);
-            std::memcpy(bitmap.pixels + 2 * (y * width + x), &pixel, 2);
-        }
-    }
-    return bitmap;
-}
-
 uint16_t Coded(int32_t x, int32_t y)
 {
     return static_cast<uint16_t>(0x4000 + y * 128 + x);

@@ -2,6 +2,8 @@
 
 #include "field/mine_field.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <unistd.h>
@@ -64,4 +66,22 @@ void MakeBoard(int32_t n, const std::vector<std::pair<int, int>>& mines)
             cellValue[x][y] = CountAdjacentMines(x, y);
         }
     }
+}
+
+Bitmap MakePicture(int32_t width, int32_t height,
+                   const std::function<uint16_t(int32_t, int32_t)>& value)
+{
+    Bitmap bitmap{};
+    bitmap.infoHeader.biWidth = width;
+    bitmap.infoHeader.biHeight = height;
+    bitmap.infoHeader.biBitCount = 16;
+    // Allocated the way the loader allocates, so BitmapUnload can free it.
+    bitmap.pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width * height * 2)));
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            uint16_t pixel = value(x, y);
+            std::memcpy(bitmap.pixels + 2 * (y * width + x), &pixel, 2);
+        }
+    }
+    return bitmap;
 }

@@ -2,12 +2,14 @@
 // game's globals as at program start, inside a scratch folder of its own.
 #pragma once
 
+#include "display/bitmap_loader.h"
 #include "tests/game_reset.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +29,10 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
 // Replaces the board with one of side n holding mines exactly at `mines`,
 // with true counts, every cell hidden.
 void MakeBoard(int32_t n, const std::vector<std::pair<int, int>>& mines);
+
+// A 16-bit picture held in memory, pixel (x, y) = value(x, y); BitmapUnload frees it.
+Bitmap MakePicture(int32_t width, int32_t height,
+                   const std::function<uint16_t(int32_t, int32_t)>& value);
 
 // Copies the generated data folders of the built game into the working folder.
 void CopyGameData();
