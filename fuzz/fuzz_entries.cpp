@@ -16,7 +16,6 @@
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"
 #include "sound/sound_effects.h"
-#include "tests/game_reset.h"
 
 #include <cstdio>
 #include <cstring>
@@ -54,12 +53,9 @@ void PutGameData()
 // frame wait.
 void FreshGame()
 {
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     FakeSetTickStep(1000);
-    g_cursorX = CURSOR_START;
-    g_cursorY = CURSOR_START;
-    g_inMenu = false;
-    g_entryActive = false;
 }
 
 // ---- pictures ----
@@ -284,7 +280,8 @@ bool FuzzBitmapInput(const uint8_t* data, size_t size)
         ok = Fail("a refused file left pixels behind");
     }
     BitmapUnload(&bitmap);
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     return ok;
 }
 
@@ -316,7 +313,8 @@ bool FuzzWavInput(const uint8_t* data, size_t size)
     SoundStopAll();
     SoundDeleteAll();
     SoundClose();
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     return ok;
 }
 
@@ -363,5 +361,6 @@ void FuzzSavedGameEnd()
     if (g_backSurface != nullptr) {
         GameShutdown();
     }
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
 }

@@ -25,3 +25,4 @@ extern int32_t g_entryLength;
 void EntryFrame(const char* prompt);
 void NewGameDialog();
 void CreditsScreen();
+void EntryScreenReset();

@@ -18,6 +18,15 @@ bool g_inMenu = false;
 bool g_fieldWon = false;
 Sprite g_fieldBackdrop{};
 
+void PlayScreenReset()
+{
+    g_cursorX = CURSOR_START;
+    g_cursorY = CURSOR_START;
+    g_inMenu = false;
+    g_fieldWon = false;
+    SpriteDestroy(&g_fieldBackdrop);
+}
+
 namespace {
 
 // Atlas places of the pieces.

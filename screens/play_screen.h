@@ -26,3 +26,5 @@ extern Sprite g_fieldBackdrop;
 int PlayFrame();
 // Cuts the field backdrop for the current size and loads the tile atlas.
 void LoadFieldGraphics();
+// Cursor, menu and won flags as at program start; the backdrop freed.
+void PlayScreenReset();

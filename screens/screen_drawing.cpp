@@ -5,6 +5,13 @@
 Bitmap g_tileAtlas{};
 Sprite g_scratchSprite{};
 
+void ScreenDrawingReset()
+{
+    SpriteDestroy(&g_scratchSprite);
+    BitmapUnload(&g_tileAtlas);
+    g_tileAtlas = Bitmap{};
+}
+
 void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int32_t y)
 {
     // One scratch sprite per piece, made and grabbed afresh each time.

@@ -9,6 +9,9 @@
 extern Bitmap g_tileAtlas;
 extern Sprite g_scratchSprite;
 
+// The atlas and the scratch sprite freed.
+void ScreenDrawingReset();
+
 // Copies the atlas rectangle (sx, sy, w, h) to screen (x, y) through the
 // scratch sprite, colour 0 transparent, into the locked back buffer.
 void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int32_t y);
