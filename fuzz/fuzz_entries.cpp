@@ -218,7 +218,8 @@ bool PlayLoadedBoard()
     // menu), where the board lets the cursor reach them: on a small board the
     // cursor stops higher up, and holding it over New would open the dialog,
     // which waits for Enter.
-    for (int32_t buttonY : {150, 100}) {
+    for (int button : {MENU_SAVE, MENU_LOAD}) {
+        int32_t buttonY = MENU_BUTTONS[button].screenY + BUTTON_HEIGHT / 2;
         if (buttonY > fieldSize * CELL_PITCH - HOTSPOT_OFFSET) {
             continue;
         }

@@ -3,6 +3,7 @@
 
 #include "display/bitmap_loader.h"
 #include "display/sprite.h"
+#include "screens/screen_layout.h"
 
 #include <cstdint>
 
@@ -16,9 +17,8 @@ void ScreenDrawingReset();
 // scratch sprite, colour 0 transparent, into the locked back buffer.
 void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int32_t y);
 
-constexpr int32_t ATLAS_ARROW_X = 24;
-constexpr int32_t ATLAS_ARROW_Y = 24;
-constexpr int32_t ARROW_SIZE = 24;
+// Copies a whole atlas piece to screen (x, y).
+void DrawAtlasPiece(const AtlasPiece& piece, int32_t x, int32_t y);
 
 void DrawArrowCursor(int32_t x, int32_t y);
 
