@@ -16,16 +16,8 @@ namespace {
 bool OpenGameDisplay()
 {
     static const bool opened = [] {
-        PlatWindowClass windowClass{};
-        windowClass.windowProc = MainWindowProc;
-        windowClass.className = WINDOW_CLASS_NAME;
-        if (PlatRegisterClass(windowClass) == 0) {
-            return false;
-        }
-        g_mainWindow = PlatCreateWindow(0, WINDOW_CLASS_NAME, WINDOW_CAPTION,
-                                        PLAT_WS_POPUP | PLAT_WS_VISIBLE, 0, 0, SCREEN_WIDTH,
-                                        SCREEN_HEIGHT, nullptr);
-        return g_mainWindow != nullptr && DisplayOpen(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 0) == 1;
+        return OpenMainWindow(nullptr) == 0 &&
+               DisplayOpen(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 0) == 1;
     }();
     return opened;
 }

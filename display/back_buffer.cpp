@@ -52,6 +52,8 @@ int32_t FlipFullScreen()
     return 0;
 }
 
+// A windowed display only: the game opens full screen, so this runs only for a
+// caller that asks for a window.
 int32_t CopyToWindow()
 {
     PlatRect window{};

@@ -54,6 +54,8 @@ namespace {
 
 constexpr int32_t BOUND_START = 64000;
 
+// The game itself opens full screen at 16 bits; the windowed branches here run
+// only when a caller asks for a window (the tests do), as the display supports.
 PlatSurfaceDesc PrimaryDesc(bool windowed)
 {
     PlatSurfaceDesc desc{};
@@ -105,7 +107,8 @@ bool OpenBackBuffer(int32_t width, int32_t height, bool windowed)
            0;
 }
 
-// Only the 8-bit mode has a palette; the game never asks for it.
+// Only the 8-bit mode has a palette; the game never asks for it, so this runs
+// only for a caller that opens an 8-bit display.
 bool OpenPalette(bool windowed)
 {
     std::memset(g_paletteEntries, 0, sizeof g_paletteEntries);

@@ -1,3 +1,5 @@
+// The display's log: written only while g_logFile is open, which the game
+// never opens; kept for diagnosing a display on a new backend.
 #include "display/display_device.h"
 
 #include <cstdarg>

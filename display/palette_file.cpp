@@ -1,3 +1,5 @@
+// Palette files serve the 8-bit display mode; the game opens its display at
+// 16 bits, so nothing calls this while it runs. Kept with the mode it serves.
 #include "display/display_device.h"
 
 #include "platform/file.h"

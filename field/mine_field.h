@@ -15,6 +15,10 @@ constexpr int32_t STATE_OPEN = 3;
 constexpr int32_t DEFAULT_FIELD_SIZE = 25;
 constexpr int32_t DEFAULT_MINE_COUNT = 84;
 
+// The board's side and grids go without the g_ prefix of the other globals:
+// they are the board itself, read by the rules, the screens, the saved game
+// and most tests, and renaming them touches all of those at once for no
+// change in what the code does.
 extern int32_t fieldSize;
 extern int32_t g_mineCount;
 extern int32_t** cellValue;

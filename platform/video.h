@@ -1,6 +1,6 @@
 // The video seam: a display device, surfaces with a lockable memory view,
 // clippers and palettes, one call per step the display code takes. Flag and
-// capability values keep the numbers the game was written against, so a native
+// capability values are the native display API's own numbers, so a native
 // backend can hand them straight on. Every call gives an int: negative means
 // refused, anything else accepted.
 //

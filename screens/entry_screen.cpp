@@ -30,7 +30,8 @@ namespace {
 constexpr uint8_t kDigitKeys[10] = {DIK_1, DIK_2, DIK_3, DIK_4, DIK_5,
                                     DIK_6, DIK_7, DIK_8, DIK_9, DIK_0};
 
-// Typed values wrap in 32 bits, as they always did, without overflow.
+// Typed values wrap in 32 bits (the dialogs clamp what comes out), without
+// signed overflow.
 int32_t AppendDigitValue(int32_t value, int32_t digit)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(value) * 10u + static_cast<uint32_t>(digit));
@@ -73,12 +74,7 @@ void TakeKeys(const uint8_t* previous)
         g_entryActive = false;
     }
     // Quit requests wait in the queue until the screen has been left.
-    if (AsyncKeyDown(VK_ESCAPE) || g_keyState[DIK_ESCAPE] != 0) {
-        RequestQuit();
-    }
-    if (AsyncKeyDown(VK_MENU) || g_keyState[DIK_F4] != 0) {
-        RequestQuit();
-    }
+    TestQuitKeys();
 }
 
 void ClearEntryText()

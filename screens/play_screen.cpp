@@ -201,16 +201,6 @@ void ApplyFieldClick(const FrameInput& input, int64_t column, int64_t row)
     }
 }
 
-void TestQuitKeys()
-{
-    if (AsyncKeyDown(VK_ESCAPE) || g_keyState[DIK_ESCAPE] != 0) {
-        RequestQuit();
-    }
-    if (AsyncKeyDown(VK_MENU) || g_keyState[DIK_F4] != 0) {
-        RequestQuit();
-    }
-}
-
 } // namespace
 
 int PlayFrame()

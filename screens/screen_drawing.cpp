@@ -1,6 +1,8 @@
 #include "screens/screen_drawing.h"
 
+#include "app/app_shell.h"
 #include "display/display_device.h"
+#include "input/keyboard_mouse.h"
 
 Bitmap g_tileAtlas{};
 Sprite g_scratchSprite{};
@@ -29,4 +31,14 @@ void DrawAtlasPiece(const AtlasPiece& piece, int32_t x, int32_t y)
 void DrawArrowCursor(int32_t x, int32_t y)
 {
     DrawAtlasPiece(ATLAS_ARROW, x, y);
+}
+
+void TestQuitKeys()
+{
+    if (AsyncKeyDown(VK_ESCAPE) || g_keyState[DIK_ESCAPE] != 0) {
+        RequestQuit();
+    }
+    if (AsyncKeyDown(VK_MENU) || g_keyState[DIK_F4] != 0) {
+        RequestQuit();
+    }
 }

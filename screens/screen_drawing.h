@@ -1,4 +1,4 @@
-// Drawing helpers shared by the play screen and the number-entry screen.
+// Helpers shared by the play screen and the number-entry screen.
 #pragma once
 
 #include "display/bitmap_loader.h"
@@ -21,6 +21,10 @@ void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int
 void DrawAtlasPiece(const AtlasPiece& piece, int32_t x, int32_t y);
 
 void DrawArrowCursor(int32_t x, int32_t y);
+
+// Escape or F4 in the frame's keyboard record, or Escape or Alt down by the
+// live key state, each post a quit request (so two may be posted at once).
+void TestQuitKeys();
 
 // The cursor moves by mouse deltas with wrap-around rather than overflow:
 // nothing bounds it on the right, and the clamps bring a wrapped value back.

@@ -17,11 +17,6 @@ IDirectSoundBuffer* Native(PlatSoundBuffer buffer)
     return reinterpret_cast<IDirectSoundBuffer*>(buffer);
 }
 
-int Result(HRESULT result)
-{
-    return static_cast<int>(result);
-}
-
 WAVEFORMATEX NativeFormat(const PlatWaveFormat& format)
 {
     WAVEFORMATEX native{};
@@ -42,7 +37,7 @@ int PlatSoundDeviceCreate(PlatSoundDevice* device)
     IDirectSound* created = nullptr;
     HRESULT result = DirectSoundCreate(nullptr, &created, nullptr);
     *device = FAILED(result) ? nullptr : reinterpret_cast<PlatSoundDevice>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow window, uint32_t level)
@@ -50,7 +45,7 @@ int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow window, uint
     if (device == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Result(Native(device)->SetCooperativeLevel(Win32Window(window), level));
+    return Win32Result(Native(device)->SetCooperativeLevel(Win32Window(window), level));
 }
 
 int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& desc,
@@ -76,7 +71,7 @@ int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& des
     if (!FAILED(result)) {
         *buffer = reinterpret_cast<PlatSoundBuffer>(created);
     }
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes, void** region1,
@@ -93,7 +88,7 @@ int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes,
     *length1 = first;
     *region2 = secondRegion;
     *length2 = secondRegion != nullptr ? second : 0;
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void* region1, uint32_t length1, void* region2,
@@ -102,7 +97,7 @@ int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void* region1, uint32_t length
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Result(Native(buffer)->Unlock(region1, length1, region2, length2));
+    return Win32Result(Native(buffer)->Unlock(region1, length1, region2, length2));
 }
 
 int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
@@ -110,7 +105,7 @@ int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Result(Native(buffer)->SetCurrentPosition(position));
+    return Win32Result(Native(buffer)->SetCurrentPosition(position));
 }
 
 int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t reserved, uint32_t priority,
@@ -119,7 +114,7 @@ int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t reserved, uint32_t prio
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Result(Native(buffer)->Play(reserved, priority, flags));
+    return Win32Result(Native(buffer)->Play(reserved, priority, flags));
 }
 
 int PlatSoundBufferStop(PlatSoundBuffer buffer)
@@ -127,7 +122,7 @@ int PlatSoundBufferStop(PlatSoundBuffer buffer)
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Result(Native(buffer)->Stop());
+    return Win32Result(Native(buffer)->Stop());
 }
 
 void PlatSoundBufferRelease(PlatSoundBuffer buffer)

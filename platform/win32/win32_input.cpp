@@ -17,11 +17,6 @@ IDirectInputDevice8A* Native(PlatInputDevice device)
     return reinterpret_cast<IDirectInputDevice8A*>(device);
 }
 
-int Result(HRESULT result)
-{
-    return static_cast<int>(result);
-}
-
 } // namespace
 
 int PlatInputCreate(PlatInstance instance, uint32_t version, PlatInput* input)
@@ -30,7 +25,7 @@ int PlatInputCreate(PlatInstance instance, uint32_t version, PlatInput* input)
     HRESULT result =
         DirectInput8Create(Win32Instance(instance), version, IID_IDirectInput8A, &created, nullptr);
     *input = FAILED(result) ? nullptr : static_cast<PlatInput>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatInputCreateDevice(PlatInput input, PlatInputDeviceKind kind, PlatInputDevice* device)
@@ -45,7 +40,7 @@ int PlatInputCreateDevice(PlatInput input, PlatInputDeviceKind kind, PlatInputDe
     if (!FAILED(result)) {
         *device = reinterpret_cast<PlatInputDevice>(created);
     }
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatInputSetCooperativeLevel(PlatInputDevice device, PlatWindow window, uint32_t flags)
@@ -53,7 +48,7 @@ int PlatInputSetCooperativeLevel(PlatInputDevice device, PlatWindow window, uint
     if (device == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Result(Native(device)->SetCooperativeLevel(Win32Window(window), flags));
+    return Win32Result(Native(device)->SetCooperativeLevel(Win32Window(window), flags));
 }
 
 int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
@@ -63,7 +58,7 @@ int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
     }
     const DIDATAFORMAT* native =
         format == PlatInputDataFormat::Keyboard ? &c_dfDIKeyboard : &c_dfDIMouse;
-    return Result(Native(device)->SetDataFormat(native));
+    return Win32Result(Native(device)->SetDataFormat(native));
 }
 
 int PlatInputAcquire(PlatInputDevice device)
@@ -71,7 +66,7 @@ int PlatInputAcquire(PlatInputDevice device)
     if (device == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Result(Native(device)->Acquire());
+    return Win32Result(Native(device)->Acquire());
 }
 
 int PlatInputUnacquire(PlatInputDevice device)
@@ -79,7 +74,7 @@ int PlatInputUnacquire(PlatInputDevice device)
     if (device == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Result(Native(device)->Unacquire());
+    return Win32Result(Native(device)->Unacquire());
 }
 
 int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
@@ -87,7 +82,7 @@ int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
     if (device == nullptr || state == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Result(Native(device)->GetDeviceState(size, state));
+    return Win32Result(Native(device)->GetDeviceState(size, state));
 }
 
 void PlatInputDeviceRelease(PlatInputDevice device)

@@ -17,6 +17,12 @@ inline HINSTANCE Win32Instance(PlatInstance instance)
     return reinterpret_cast<HINSTANCE>(instance);
 }
 
+// The native calls' results go on as the seam's int results, unchanged.
+inline int Win32Result(HRESULT result)
+{
+    return static_cast<int>(result);
+}
+
 // Remembers the reason for a failure, for PlatLastError(): `what`, followed by
 // the system's text for `code` when it is non-zero.
 void Win32SetLastError(const char* what, DWORD code);

@@ -29,11 +29,6 @@ IDirectMusicSegmentState* Native(PlatMusicSegmentState state)
     return reinterpret_cast<IDirectMusicSegmentState*>(state);
 }
 
-int Result(HRESULT result)
-{
-    return static_cast<int>(result);
-}
-
 // E_POINTER: a call on an object the game never got.
 constexpr int NO_OBJECT = static_cast<int>(0x80004003u);
 
@@ -41,7 +36,7 @@ constexpr int NO_OBJECT = static_cast<int>(0x80004003u);
 
 int PlatComInitialize()
 {
-    return Result(CoInitialize(nullptr));
+    return Win32Result(CoInitialize(nullptr));
 }
 
 void PlatComUninitialize()
@@ -55,7 +50,7 @@ int PlatMusicCreatePerformance(uint32_t classContext, PlatMusicPerformance* perf
     HRESULT result = CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, classContext,
                                       IID_IDirectMusicPerformance, &created);
     *performance = FAILED(result) ? nullptr : static_cast<PlatMusicPerformance>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatMusicCreateLoader(uint32_t classContext, PlatMusicLoader* loader)
@@ -64,7 +59,7 @@ int PlatMusicCreateLoader(uint32_t classContext, PlatMusicLoader* loader)
     HRESULT result = CoCreateInstance(CLSID_DirectMusicLoader, nullptr, classContext,
                                       IID_IDirectMusicLoader, &created);
     *loader = FAILED(result) ? nullptr : static_cast<PlatMusicLoader>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatMusicPerformanceInit(PlatMusicPerformance performance, PlatSoundDevice device,
@@ -73,7 +68,7 @@ int PlatMusicPerformanceInit(PlatMusicPerformance performance, PlatSoundDevice d
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Result(Native(performance)->Init(nullptr, reinterpret_cast<IDirectSound*>(device),
+    return Win32Result(Native(performance)->Init(nullptr, reinterpret_cast<IDirectSound*>(device),
                                             Win32Window(window)));
 }
 
@@ -82,7 +77,7 @@ int PlatMusicPerformanceAddPort(PlatMusicPerformance performance)
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Result(Native(performance)->AddPort(nullptr));
+    return Win32Result(Native(performance)->AddPort(nullptr));
 }
 
 int PlatMusicPerformanceStop(PlatMusicPerformance performance, PlatMusicSegment segment,
@@ -91,7 +86,7 @@ int PlatMusicPerformanceStop(PlatMusicPerformance performance, PlatMusicSegment 
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Result(Native(performance)->Stop(Native(segment), Native(state), time, flags));
+    return Win32Result(Native(performance)->Stop(Native(segment), Native(state), time, flags));
 }
 
 int PlatMusicPerformanceCloseDown(PlatMusicPerformance performance)
@@ -99,7 +94,7 @@ int PlatMusicPerformanceCloseDown(PlatMusicPerformance performance)
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Result(Native(performance)->CloseDown());
+    return Win32Result(Native(performance)->CloseDown());
 }
 
 void PlatMusicPerformanceRelease(PlatMusicPerformance performance)
@@ -125,7 +120,7 @@ int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam param, uin
     // Unload is the one parameter the game sets.
     const GUID& which = GUID_Unload;
     static_cast<void>(param);
-    return Result(Native(segment)->SetParam(which, groupBits, index, time, Native(performance)));
+    return Win32Result(Native(segment)->SetParam(which, groupBits, index, time, Native(performance)));
 }
 
 void PlatMusicSegmentRelease(PlatMusicSegment segment)

@@ -36,11 +36,6 @@ RECT NativeRect(const PlatRect& rect)
     return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-int Result(HRESULT result)
-{
-    return static_cast<int>(result);
-}
-
 } // namespace
 
 int PlatVideoCreate(PlatVideoDevice* device)
@@ -48,7 +43,7 @@ int PlatVideoCreate(PlatVideoDevice* device)
     void* created = nullptr;
     HRESULT result = DirectDrawCreateEx(nullptr, &created, IID_IDirectDraw7, nullptr);
     *device = FAILED(result) ? nullptr : static_cast<PlatVideoDevice>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatVideoSetCooperativeLevel(PlatVideoDevice device, PlatWindow window, uint32_t flags)
@@ -56,7 +51,7 @@ int PlatVideoSetCooperativeLevel(PlatVideoDevice device, PlatWindow window, uint
     if (device == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Result(Native(device)->SetCooperativeLevel(Win32Window(window), flags));
+    return Win32Result(Native(device)->SetCooperativeLevel(Win32Window(window), flags));
 }
 
 int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp,
@@ -65,7 +60,7 @@ int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t heigh
     if (device == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Result(Native(device)->SetDisplayMode(static_cast<DWORD>(width),
+    return Win32Result(Native(device)->SetDisplayMode(static_cast<DWORD>(width),
                                                  static_cast<DWORD>(height),
                                                  static_cast<DWORD>(bpp),
                                                  static_cast<DWORD>(refreshRate), flags));
@@ -87,7 +82,7 @@ int PlatVideoCreateSurface(PlatVideoDevice device, const PlatSurfaceDesc* desc,
     IDirectDrawSurface7* created = nullptr;
     HRESULT result = Native(device)->CreateSurface(&native, &created, nullptr);
     *surface = FAILED(result) ? nullptr : reinterpret_cast<PlatSurface>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatVideoCreateClipper(PlatVideoDevice device, uint32_t flags, PlatClipper* clipper)
@@ -98,7 +93,7 @@ int PlatVideoCreateClipper(PlatVideoDevice device, uint32_t flags, PlatClipper* 
     IDirectDrawClipper* created = nullptr;
     HRESULT result = Native(device)->CreateClipper(flags, &created, nullptr);
     *clipper = FAILED(result) ? nullptr : reinterpret_cast<PlatClipper>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatVideoCreatePalette(PlatVideoDevice device, uint32_t flags,
@@ -115,7 +110,7 @@ int PlatVideoCreatePalette(PlatVideoDevice device, uint32_t flags,
     IDirectDrawPalette* created = nullptr;
     HRESULT result = Native(device)->CreatePalette(flags, entries, &created, nullptr);
     *palette = FAILED(result) ? nullptr : reinterpret_cast<PlatPalette>(created);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatVideoRestoreAllSurfaces(PlatVideoDevice device)
@@ -123,7 +118,7 @@ int PlatVideoRestoreAllSurfaces(PlatVideoDevice device)
     if (device == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Result(Native(device)->RestoreAllSurfaces());
+    return Win32Result(Native(device)->RestoreAllSurfaces());
 }
 
 int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface* attached)
@@ -136,7 +131,7 @@ int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface*
     IDirectDrawSurface7* found = nullptr;
     HRESULT result = Native(surface)->GetAttachedSurface(&nativeCaps, &found);
     *attached = FAILED(result) ? nullptr : reinterpret_cast<PlatSurface>(found);
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatVideoGetPixelFormat(PlatSurface surface, PlatPixelFormat* format)
@@ -148,7 +143,7 @@ int PlatVideoGetPixelFormat(PlatSurface surface, PlatPixelFormat* format)
     native.dwSize = sizeof native;
     HRESULT result = Native(surface)->GetPixelFormat(&native);
     if (FAILED(result)) {
-        return Result(result);
+        return Win32Result(result);
     }
     format->flags = native.dwFlags;
     format->rgbBitCount = native.dwRGBBitCount;
@@ -160,7 +155,7 @@ int PlatVideoGetPixelFormat(PlatSurface surface, PlatPixelFormat* format)
     if (native.dwRGBBitCount == 16 && native.dwGBitMask == 0x03E0) {
         format->rgbBitCount = 15;
     }
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* desc,
@@ -178,7 +173,7 @@ int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* de
     HRESULT result =
         Native(surface)->Lock(rect != nullptr ? &area : nullptr, &native, flags, nullptr);
     if (FAILED(result)) {
-        return Result(result);
+        return Win32Result(result);
     }
     desc->flags = native.dwFlags;
     desc->width = native.dwWidth;
@@ -186,7 +181,7 @@ int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* de
     desc->pitch = native.lPitch;
     desc->surface = native.lpSurface;
     desc->caps = native.ddsCaps.dwCaps;
-    return Result(result);
+    return Win32Result(result);
 }
 
 int PlatVideoUnlock(PlatSurface surface, const PlatRect* rect)
@@ -198,7 +193,7 @@ int PlatVideoUnlock(PlatSurface surface, const PlatRect* rect)
     if (rect != nullptr) {
         area = NativeRect(*rect);
     }
-    return Result(Native(surface)->Unlock(rect != nullptr ? &area : nullptr));
+    return Win32Result(Native(surface)->Unlock(rect != nullptr ? &area : nullptr));
 }
 
 int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags,
@@ -214,7 +209,7 @@ int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags
     if (rect != nullptr) {
         area = NativeRect(*rect);
     }
-    return Result(Native(surface)->Blt(rect != nullptr ? &area : nullptr, nullptr, nullptr, flags,
+    return Win32Result(Native(surface)->Blt(rect != nullptr ? &area : nullptr, nullptr, nullptr, flags,
                                        &effects));
 }
 
@@ -232,7 +227,7 @@ int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
     if (sourceRect != nullptr) {
         sourceArea = NativeRect(*sourceRect);
     }
-    return Result(Native(dest)->Blt(destRect != nullptr ? &destArea : nullptr, Native(source),
+    return Win32Result(Native(dest)->Blt(destRect != nullptr ? &destArea : nullptr, Native(source),
                                     sourceRect != nullptr ? &sourceArea : nullptr, flags,
                                     nullptr));
 }
@@ -242,7 +237,7 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface override, uint32_t flags)
     if (primary == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Result(Native(primary)->Flip(Native(override), flags));
+    return Win32Result(Native(primary)->Flip(Native(override), flags));
 }
 
 int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)
@@ -250,7 +245,7 @@ int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)
     if (surface == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Result(Native(surface)->SetClipper(Native(clipper)));
+    return Win32Result(Native(surface)->SetClipper(Native(clipper)));
 }
 
 int PlatVideoSetColorKey(PlatSurface surface, uint32_t flags, uint32_t low, uint32_t high)
@@ -259,7 +254,7 @@ int PlatVideoSetColorKey(PlatSurface surface, uint32_t flags, uint32_t low, uint
         return PLAT_VIDEO_REFUSED;
     }
     DDCOLORKEY key{low, high};
-    return Result(Native(surface)->SetColorKey(flags, &key));
+    return Win32Result(Native(surface)->SetColorKey(flags, &key));
 }
 
 int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
@@ -267,7 +262,7 @@ int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
     if (surface == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Result(Native(surface)->SetPalette(Native(palette)));
+    return Win32Result(Native(surface)->SetPalette(Native(palette)));
 }
 
 int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint32_t flags)
@@ -288,7 +283,7 @@ int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint
         RECT rect = NativeRect(PlatRegionRect(list, i));
         std::memcpy(block.data() + sizeof header + sizeof rect * i, &rect, sizeof rect);
     }
-    return Result(Native(clipper)->SetClipList(reinterpret_cast<RGNDATA*>(block.data()), flags));
+    return Win32Result(Native(clipper)->SetClipList(reinterpret_cast<RGNDATA*>(block.data()), flags));
 }
 
 int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t flags, PlatWindow window)
@@ -296,7 +291,7 @@ int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t flags, PlatWindow wi
     if (clipper == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Result(Native(clipper)->SetHWnd(flags, Win32Window(window)));
+    return Win32Result(Native(clipper)->SetHWnd(flags, Win32Window(window)));
 }
 
 int PlatVideoReleaseDevice(PlatVideoDevice device)

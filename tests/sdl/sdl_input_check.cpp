@@ -13,25 +13,10 @@
 
 namespace {
 
-intptr_t CheckWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    return PlatDefWindowProc(window, message, wParam, lParam);
-}
-
 bool OpenWindow()
 {
     static char instanceTag;
-    PlatWindowClass windowClass{};
-    windowClass.windowProc = CheckWindowProc;
-    windowClass.className = WINDOW_CLASS_NAME;
-    if (PlatRegisterClass(windowClass) == 0) {
-        return false;
-    }
-    g_appInstance = reinterpret_cast<PlatInstance>(&instanceTag);
-    g_mainWindow = PlatCreateWindow(0, WINDOW_CLASS_NAME, "Dellomar input check",
-                                    PLAT_WS_POPUP | PLAT_WS_VISIBLE, 0, 0, SCREEN_WIDTH,
-                                    SCREEN_HEIGHT, g_appInstance);
-    return g_mainWindow != nullptr;
+    return OpenMainWindow(reinterpret_cast<PlatInstance>(&instanceTag)) == 0;
 }
 
 } // namespace

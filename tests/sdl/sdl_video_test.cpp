@@ -21,15 +21,7 @@ constexpr int32_t H = 600;
 
 bool OpenWindow()
 {
-    PlatWindowClass windowClass{};
-    windowClass.windowProc = MainWindowProc;
-    windowClass.className = WINDOW_CLASS_NAME;
-    if (PlatRegisterClass(windowClass) == 0) {
-        return false;
-    }
-    g_mainWindow = PlatCreateWindow(0, WINDOW_CLASS_NAME, WINDOW_CAPTION,
-                                    PLAT_WS_POPUP | PLAT_WS_VISIBLE, 0, 0, W, H, nullptr);
-    return g_mainWindow != nullptr;
+    return OpenMainWindow(nullptr) == 0;
 }
 
 // Every pixel distinct from its neighbours in some channel, different per frame.
