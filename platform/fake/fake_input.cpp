@@ -1,5 +1,6 @@
 #include "platform/fake/fake_input.h"
 
+#include "platform/common/device_state.h"
 #include "platform/fake/fake_core.h"
 #include "platform/input.h"
 
@@ -259,17 +260,15 @@ int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
     if (CallFails(DeviceCall(device, "GetDeviceState"), &result)) {
         return result;
     }
-    if (!device->acquired) {
-        return PLAT_INPUT_ERR_NOT_ACQUIRED;
-    }
-    bool keyboard = device->format == PlatInputDataFormat::Keyboard;
-    if (size != (keyboard ? PLAT_KEYBOARD_STATE_SIZE : sizeof(PlatMouseState))) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
+    StateSource source = StateSource::None;
+    result = CheckStateRead(device->acquired, device->format, device->kind, size, &source);
+    if (result != PLAT_INPUT_OK) {
+        return result;
     }
     // The scripted states belong to the physical device, whatever format it reports in.
-    if (device->kind == PlatInputDeviceKind::Keyboard && keyboard) {
+    if (source == StateSource::Keyboard) {
         FillKeyboard(state);
-    } else if (device->kind == PlatInputDeviceKind::Mouse && !keyboard) {
+    } else if (source == StateSource::Mouse) {
         FillMouse(state);
     } else {
         std::memset(state, 0, size);

@@ -4,6 +4,7 @@
 // mouse mode (raw motion under X11, which XTest input produces as well).
 // A key or button that went down since the previous read reads as down once
 // even when it is already up again, so quick taps reach the game.
+#include "platform/common/device_state.h"
 #include "platform/common/press_latch.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_internal.h"
@@ -301,16 +302,14 @@ int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
     if (device == nullptr || state == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    if (!device->acquired) {
-        return PLAT_INPUT_ERR_NOT_ACQUIRED;
+    StateSource source = StateSource::None;
+    int result = CheckStateRead(device->acquired, device->format, device->kind, size, &source);
+    if (result != PLAT_INPUT_OK) {
+        return result;
     }
-    bool keyboard = device->format == PlatInputDataFormat::Keyboard;
-    if (size != (keyboard ? PLAT_KEYBOARD_STATE_SIZE : sizeof(PlatMouseState))) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    if (device->kind == PlatInputDeviceKind::Keyboard && keyboard) {
+    if (source == StateSource::Keyboard) {
         ReadKeyboard(static_cast<uint8_t*>(state));
-    } else if (device->kind == PlatInputDeviceKind::Mouse && !keyboard) {
+    } else if (source == StateSource::Mouse) {
         PlatMouseState mouse{};
         ReadMouse(&mouse);
         std::memcpy(state, &mouse, sizeof(mouse));
