@@ -5,6 +5,8 @@
 #   make_run_dir GAME_DIR     sets RUN_DIR to a scratch copy of the game folder
 #   wait_for_window NAME      waits until a window with this name exists
 #   wait_until SECONDS CMD... runs CMD every tenth of a second until it succeeds
+#   focus_named NAME          whether the window with the input focus has this
+#                             name (FOCUSED is then its id)
 # The server and RUN_DIR are removed on exit by smoke_cleanup; a script with an
 # EXIT trap of its own calls smoke_cleanup from it.
 
@@ -79,4 +81,9 @@ wait_for_window() {
     wait_until "${2:-10}" window_named "$1" && return 0
     echo "no window named '$1' appeared" >&2
     return 1
+}
+
+focus_named() {
+    FOCUSED=$(xdotool getwindowfocus 2>/dev/null) &&
+        [[ $(xdotool getwindowname "$FOCUSED" 2>/dev/null) == "$1" ]]
 }
