@@ -36,7 +36,7 @@ lamp() {
 lamp_seen() { LAMP=$(lamp) && [[ $LAMP =~ ^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$ && $LAMP != 0x0+* ]]; }
 lamp_moved() { LAMP=$(lamp) && [[ $LAMP != "$1" ]]; }
 
-wait_until 20 lamp_seen || { cp "$RUN_DIR/shot.png" /tmp/wt11/wm_shot.png; echo "no lamp on the field" >&2; exit 1; }
+wait_until 60 lamp_seen || { cp "$RUN_DIR/shot.png" /tmp/wt11/wm_shot.png; echo "no lamp on the field" >&2; exit 1; }
 wait_until 10 focus_named "Dellomar ++" || { echo "the game's window did not get the focus" >&2; exit 1; }
 window=$FOCUSED
 start=$LAMP

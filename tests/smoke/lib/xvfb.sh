@@ -5,6 +5,7 @@
 #   make_run_dir GAME_DIR     sets RUN_DIR to a scratch copy of the game folder
 #   wait_for_window NAME      waits until a window with this name exists
 #   wait_until SECONDS CMD... runs CMD every tenth of a second until it succeeds
+#   find_window NAME          sets WINDOW to the first window with this name
 #   focus_named NAME          whether the window with the input focus has this
 #                             name (FOCUSED is then its id)
 # The server and RUN_DIR are removed on exit by smoke_cleanup; a script with an
@@ -72,8 +73,15 @@ make_run_dir() {
     cp -r "$1/." "$RUN_DIR/"
 }
 
+# A search fails now and then while windows come and go: callers retry.
 window_named() {
     xdotool search --name "$1" >/dev/null 2>&1
+}
+
+find_window() {
+    WINDOW=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [[ -n $WINDOW ]] && return 0
+    wait_until 10 window_named "$1" || return 1
+    WINDOW=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [[ -n $WINDOW ]]
 }
 
 # Fails after ~10 s (or SECONDS as a second argument).
