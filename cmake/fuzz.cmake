@@ -5,7 +5,6 @@
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   message(FATAL_ERROR "DELLOMAR_FUZZ needs clang (libFuzzer); use the fuzz preset")
 endif()
-find_package(GTest REQUIRED)
 
 set(DELLOMAR_FUZZ_SANITIZERS address,undefined)
 foreach(lib dellomar_core platform_common platform_fake)
@@ -35,9 +34,7 @@ foreach(target ${DELLOMAR_FUZZ_TARGETS})
   add_executable(${exe}
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_main.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_entries.cpp
-    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_scratch.cpp
-    # The tests' reset of the game's globals, so fuzzers and tests start alike.
-    ${CMAKE_SOURCE_DIR}/tests/game_reset.cpp)
+    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_scratch.cpp)
   target_compile_options(${exe} PRIVATE
     -fsanitize=fuzzer,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
@@ -47,7 +44,5 @@ foreach(target ${DELLOMAR_FUZZ_TARGETS})
   target_compile_definitions(${exe} PRIVATE FUZZ_ENTRY=${DELLOMAR_FUZZ_ENTRY_${target}}
     DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
   set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_FUZZ_DIR})
-  if(TARGET dellomar_data)
-    add_dependencies(${exe} dellomar_data)
-  endif()
+  add_dependencies(${exe} dellomar_data)
 endforeach()
