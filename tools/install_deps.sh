@@ -12,7 +12,7 @@ packages=(
 if [[ ${1:-all} != game ]]; then
     packages+=(
         clang libclang-rt-14-dev
-        xvfb xdotool x11-utils imagemagick
+        xvfb xdotool x11-utils imagemagick strace
         mingw-w64 wine64 wine
     )
 fi

@@ -49,12 +49,17 @@ hold_left_until() {
     return $ok
 }
 
-# Escape, held until the game has gone; its exit code must be 0.
+# Escape until the game has gone; its exit code must be 0. A held quit key
+# delays the quit until it is let go, so each press is short, and repeated
+# only while no frame has seen one.
 quit_with_escape() {
-    local game=$1 code _
-    xdotool keydown Escape
-    for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-    xdotool keyup Escape
+    local game=$1 code _ try
+    for try in $(seq 10); do
+        xdotool keydown Escape
+        sleep 0.1
+        xdotool keyup Escape
+        for _ in $(seq 20); do kill -0 "$game" 2>/dev/null || break 2; sleep 0.1; done
+    done
     if kill -0 "$game" 2>/dev/null; then
         echo "the game did not end on Escape" >&2
         kill -9 "$game"
