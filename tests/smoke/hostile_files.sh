@@ -63,10 +63,8 @@ for run in 1 2 3; do
     before=$(stat -c %i save.gm)
     xdotool mousedown 1
     # Each save puts a new file in place: wait for saving to be under way.
-    for _ in $(seq 100); do
-        [[ $(stat -c %i save.gm) != "$before" ]] && break
-        sleep 0.05
-    done
+    saved_again() { [[ $(stat -c %i save.gm) != "$before" ]]; }
+    wait_until 10 saved_again || { echo "a held Save did not save" >&2; exit 1; }
     kill -HUP "$game"
     set +e
     wait "$game"
