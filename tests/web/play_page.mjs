@@ -117,6 +117,7 @@ async function tapButton(page, button) {
     await waitFrames(page, 3);
 }
 
+// Waits for no frame afterwards: the key may end the game.
 async function tapKey(page, code) {
     await page.evaluate((code) => {
         for (const type of ["keydown", "keyup"]) {
@@ -124,7 +125,6 @@ async function tapKey(page, code) {
                                                             cancelable: true }));
         }
     }, code);
-    await waitFrames(page, 3);
 }
 
 // The saved game as IndexedDB holds it, or null.
@@ -218,6 +218,7 @@ async function loadSession(page, expected, flagCell, what) {
 
 async function endGame(page) {
     await tapKey(page, "F12");
+    await waitFrames(page, 3);
     await tapKey(page, "Enter");
     const ended = await page.waitForFunction(
         () => document.getElementById("notice").textContent.includes("The game has ended"),
