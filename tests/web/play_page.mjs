@@ -3,7 +3,9 @@
 // the field and menu show; a click opens the start cell as the rules say; a
 // right tap flags and a left tap opens (press and release between two
 // frames); Save, a reload and Load give back the same board, as does a
-// restart of the browser; F12 then Enter ends the game and the page says so;
+// restart of the browser; a Save the browser's storage refuses leaves the
+// stored game as it was and the game running; F12 then Enter ends the game
+// and the page says so;
 // nothing reaches the console as an error. Prints the frame rate reached and
 // what presenting a frame costs.
 //
@@ -216,6 +218,31 @@ async function loadSession(page, expected, flagCell, what) {
           `${what}: Load gave back the saved board`);
 }
 
+// The browser refuses to store (as with no room left): Save fails, the stored
+// game stays as it was, and the game plays on.
+async function refusedSave(page, expected) {
+    const pointer = new Pointer(page);
+    const [cell] = board.hiddenCells(board.parse(expected.bytes), 1);
+    await pointer.moveLampTo(cell);
+    await tapButton(page, 2);
+    await page.evaluate(() => {
+        window.keptTransaction = IDBDatabase.prototype.transaction;
+        IDBDatabase.prototype.transaction = () => {
+            throw new DOMException("no room left", "QuotaExceededError");
+        };
+    });
+    await pointer.moveCursorTo(SAVE_BUTTON.x, SAVE_BUTTON.y);
+    await pointer.hold();
+    await page.evaluate(() => { IDBDatabase.prototype.transaction = window.keptTransaction; });
+    const stored = await readStoredSave(page);
+    check(stored !== null && board.text(stored) === board.text(expected.bytes),
+          "a Save the browser refuses leaves the stored game as it was");
+    await waitFrames(page, 5);
+    const next = board.parse(await saveAndRead(pointer));
+    check(next !== null && board.state(next, cell) === board.FLAGGED,
+          "the game plays on, and the next Save the browser takes is stored");
+}
+
 async function endGame(page) {
     await tapKey(page, "F12");
     await waitFrames(page, 3);
@@ -258,6 +285,7 @@ async function main() {
             browser = await openBrowser(profile);
             const page = await openPage(browser, url, errors);
             await loadSession(page, first.saved, first.flagCell, "after a browser restart");
+            await refusedSave(page, first.saved);
             await endGame(page);
         }
     } finally {
