@@ -181,6 +181,9 @@ async function firstSession(browser, url, errors) {
     const pointer = new Pointer(page);
     await pointer.start();
     await pointer.hold(); // the lamp starts over cell (2, 2)
+    const locked = await page.evaluate(() => document.pointerLockElement !== null);
+    // Either way the lamp moves: by relative motion, or by the pointer's moves.
+    console.log(`pointer lock after the first click: ${locked ? "granted" : "refused"}`);
     const soundsAfterClick = (await stats(page)).sounds;
     let saved = board.parse(await saveAndRead(pointer));
     check(saved !== null, "Save stores the game in IndexedDB");
