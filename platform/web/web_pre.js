@@ -2,6 +2,7 @@
 // from what an earlier visit stored before main runs. Without IndexedDB
 // (refused, private mode) the folder stays in memory and the game plays on;
 // Save then reports failure, as on a full disk.
+
 // The counts the page keeps for its test: frames presented, turns given to
 // the browser, milliseconds spent converting and drawing, sounds started.
 Module.dellomarStats = {frames: 0, turns: 0, convertMs: 0, drawMs: 0, firstFrameAt: 0,
@@ -11,18 +12,25 @@ Module.preRun = Module.preRun || [];
 Module.preRun.push(function() {
     var folder = "/dellomar";
     FS.mkdir(folder);
-    try {
-        FS.mount(IDBFS, {}, folder);
-    } catch (e) {
+    FS.chdir(folder);
+    // Mounting without IndexedDB would stop the whole program.
+    if (typeof indexedDB === "undefined" || !indexedDB) {
         Module.dellomarStats.storage = "memory";
-        FS.chdir(folder);
         return;
     }
-    FS.chdir(folder);
+    FS.mount(IDBFS, {}, folder);
     addRunDependency("dellomar-saves");
-    FS.syncfs(true, function(error) {
-        Module.dellomarSavesStored = !error;
-        Module.dellomarStats.storage = error ? "memory" : "indexeddb";
+    // A browser that neither answers nor refuses (storage blocked by another
+    // tab) must not keep the game from starting: after a while it plays on
+    // with the saves in memory.
+    var settled = false;
+    function settle(stored) {
+        if (settled) return;
+        settled = true;
+        Module.dellomarSavesStored = stored;
+        Module.dellomarStats.storage = stored ? "indexeddb" : "memory";
         removeRunDependency("dellomar-saves");
-    });
+    }
+    setTimeout(function() { settle(false); }, 5000);
+    FS.syncfs(true, function(error) { settle(!error); });
 });

@@ -52,8 +52,9 @@ async function openBrowser(profile) {
 
 // One page of the game with its console watched; the pointer follows the
 // game's cursor (see POINTER_OFFSET).
-async function openPage(browser, url, errors) {
+async function openPage(browser, url, errors, beforeLoad = async () => {}) {
     const page = await browser.newPage();
+    await beforeLoad(page);
     page.on("console", (message) => {
         if (process.env.WEB_TEST_VERBOSE) console.log(`console ${message.type()}: ${message.text()}`);
         if (message.type() === "error") errors.push(message.text());
@@ -246,6 +247,23 @@ async function refusedSave(page, expected) {
           "the game plays on, and the next Save the browser takes is stored");
 }
 
+// A browser without IndexedDB at all (as in some private modes): the game
+// starts, and Save, which cannot be stored, leaves it running.
+async function noStorageSession(browser, url, errors) {
+    const page = await openPage(browser, url, errors, (page) => page.evaluateOnNewDocument(() => {
+        Object.defineProperty(window, "indexedDB", { value: undefined });
+    }));
+    await waitFrames(page, 10);
+    const pointer = new Pointer(page);
+    await pointer.start();
+    await pointer.moveCursorTo(SAVE_BUTTON.x, SAVE_BUTTON.y);
+    await pointer.hold();
+    await waitFrames(page, 5);
+    const storage = (await stats(page)).storage;
+    check(storage === "memory", `without IndexedDB the game plays on (saves kept in ${storage})`);
+    await page.close();
+}
+
 async function endGame(page) {
     await tapKey(page, "F12");
     await waitFrames(page, 3);
@@ -289,6 +307,7 @@ async function main() {
             const page = await openPage(browser, url, errors);
             await loadSession(page, first.saved, first.flagCell, "after a browser restart");
             await refusedSave(page, first.saved);
+            await noStorageSession(browser, url, errors);
             await endGame(page);
         }
     } finally {
