@@ -5,11 +5,6 @@
 set(DELLOMAR_WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 set(DELLOMAR_WEB_DIR ${CMAKE_SOURCE_DIR}/platform/web)
 
-# Only the browser build needs neither the test backend nor its libraries.
-if(TARGET platform_fake)
-  set_target_properties(platform_fake PROPERTIES EXCLUDE_FROM_ALL ON)
-endif()
-
 file(GLOB DELLOMAR_PLATFORM_WEB CONFIGURE_DEPENDS ${DELLOMAR_WEB_DIR}/*.cpp)
 list(REMOVE_ITEM DELLOMAR_PLATFORM_WEB ${DELLOMAR_WEB_DIR}/web_main.cpp)
 add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB})
