@@ -14,7 +14,7 @@ namespace {
 constexpr double FRAME_MS = 10.0;
 
 std::string s_lastError;
-double s_turnEnded = 0;    // when the browser last gave control back
+double s_turnDue = 0;      // when the browser's next turn is due to end
 bool s_turnGiven = false; // since the main loop last looked for messages
 
 // Passes of the game's loop, for the page's test: frames that end early
@@ -32,13 +32,20 @@ EM_JS(void, WebSetCursorShown, (int shown), {
 
 } // namespace
 
-// Long enough that a frame lasts its 10 ms: timers never fire early, so the
-// game's own spin on the clock ends at once instead of holding the page.
+// Turns are due every 10 ms, counted from the last one that was due rather
+// than from when the timer fired, so a late timer does not slow the game;
+// whatever of its 10 ms a frame still lacks, the game's own wait spins out
+// (a millisecond or so). A page that fell far behind (a tab in the
+// background) starts counting afresh.
 void WebGiveBrowserTurn()
 {
-    double rest = std::ceil(FRAME_MS - (emscripten_get_now() - s_turnEnded));
+    double now = emscripten_get_now();
+    s_turnDue += FRAME_MS;
+    if (s_turnDue < now - FRAME_MS || s_turnDue > now + FRAME_MS) {
+        s_turnDue = now + FRAME_MS;
+    }
+    double rest = std::floor(s_turnDue - now);
     emscripten_sleep(rest > 0 ? static_cast<unsigned>(rest) : 0u);
-    s_turnEnded = emscripten_get_now();
     s_turnGiven = true;
     WebCountTurn();
 }
