@@ -247,6 +247,23 @@ async function refusedSave(page, expected) {
           "the game plays on, and the next Save the browser takes is stored");
 }
 
+// The picture fills the window above the line of controls, its aspect kept.
+async function checkLayout(page) {
+    const title = await page.title();
+    check(title === "Dellomar ++", `the page's title is the game's name ("${title}")`);
+    await page.setViewport({ width: 1000, height: 440 });
+    await page.waitForFunction(() => window.innerHeight === 440, { timeout: WAIT_MS });
+    await page.waitForFunction(
+        () => document.getElementById("canvas").getBoundingClientRect().height !== 600,
+        { timeout: WAIT_MS }).catch(() => {});
+    const shown = await page.evaluate(() => {
+        const box = document.getElementById("canvas").getBoundingClientRect();
+        return { width: box.width, height: box.height };
+    });
+    check(shown.height === 400 && shown.width === 533,
+          `in a 1000 x 440 window the picture is shown at ${shown.width} x ${shown.height}`);
+}
+
 // A browser without IndexedDB at all (as in some private modes): the game
 // starts, and Save, which cannot be stored, leaves it running.
 async function noStorageSession(browser, url, errors) {
@@ -261,6 +278,7 @@ async function noStorageSession(browser, url, errors) {
     await waitFrames(page, 5);
     const storage = (await stats(page)).storage;
     check(storage === "memory", `without IndexedDB the game plays on (saves kept in ${storage})`);
+    await checkLayout(page);
     await page.close();
 }
 
