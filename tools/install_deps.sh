@@ -14,6 +14,7 @@ if [[ ${1:-all} != game ]]; then
         clang libclang-rt-14-dev
         xvfb xdotool x11-utils imagemagick icewm strace
         mingw-w64 wine64 wine
+        emscripten chromium nodejs
     )
 fi
 missing=()

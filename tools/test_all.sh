@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the normal
 # build with its unit, end-to-end and smoke tests, the sanitizer build, a
-# minute of each fuzzer, and the Windows cross builds with a smoke test under
-# Wine.
+# minute of each fuzzer, the Windows cross builds with a smoke test under
+# Wine, and the web page played in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -32,5 +32,9 @@ tools/run_fuzzers.sh 60
 step "Windows builds and the Wine smoke test"
 tools/build_windows.sh
 tests/win32/smoke_wine.sh
+
+step "web page and the headless Chromium test"
+tools/build_web.sh
+tests/web/run_web_test.sh
 
 step "all tests passed"
