@@ -1,39 +1,19 @@
-// Files in a browser. The working folder is the player's saved games, kept in
-// IndexedDB (web_pre.js mounts and fills it before the game starts); the
-// pictures and sounds come with the page, preloaded into their own folder. A
-// replaced saved game is written through to IndexedDB before Save counts as
-// done, so it survives a reload and a browser restart; when the browser
-// refuses (private mode, no room), Save fails as on a full disk and the copy
-// in IndexedDB stays as it was.
+// Files in a browser. The player's folder (the saved game and its temporary
+// files) is kept in IndexedDB (web_pre.js mounts and fills it before the game
+// starts); the pictures and sounds come with the page, preloaded into their
+// own folder. A replaced saved game is written through to IndexedDB before
+// Save counts as done, so it survives a reload and a browser restart; when
+// the browser refuses (private mode, no room), Save fails as on a full disk
+// and the copy in IndexedDB stays as it was.
 #include "platform/file.h"
 #include "platform/stdio/stdio_file.h"
+#include "platform/web/web_internal.h"
 
 #include <emscripten.h>
 
-#include <cstring>
-#include <string>
-
 namespace {
 
-constexpr const char* DATA_FOLDER = "/dellomar-data/";
-
-// The data the page brings: "Textures\..." and "Sounds\...".
-std::string Resolve(const char* path)
-{
-    if (path == nullptr) {
-        return {};
-    }
-    for (const char* folder : {"Textures", "Sounds"}) {
-        size_t length = std::strlen(folder);
-        if (std::strncmp(path, folder, length) == 0 &&
-            (path[length] == '\\' || path[length] == '/')) {
-            return DATA_FOLDER + std::string(path);
-        }
-    }
-    return path;
-}
-
-// 0 once IndexedDB holds the working folder as it now is.
+// 0 once IndexedDB holds the player's folder as it now is.
 EM_ASYNC_JS(int, WebStoreSaves, (), {
     if (!Module.dellomarSavesStored) return -1;
     return await new Promise(function(resolve) {
@@ -47,9 +27,22 @@ EM_ASYNC_JS(int, WebStoreSaves, (), {
 
 } // namespace
 
+void WebUseFilePlaces()
+{
+    FilePlaces places;
+    places.dataDir = "/dellomar-data";
+    places.playerDir = "/dellomar";
+    StdioUsePlaces(places);
+}
+
 PlatFile* PlatFileOpen(const char* path, PlatFileMode mode)
 {
-    return path == nullptr ? nullptr : StdioFileOpen(Resolve(path).c_str(), mode);
+    return StdioFileOpen(path, mode);
+}
+
+PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
+{
+    return StdioFileCreateBeside(target, name, nameSize);
 }
 
 size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)
@@ -79,8 +72,7 @@ int64_t PlatFileSize(PlatFile* file)
 
 int PlatFileRename(const char* from, const char* to)
 {
-    if (from == nullptr || to == nullptr ||
-        StdioFileRename(Resolve(from).c_str(), Resolve(to).c_str()) != 0) {
+    if (StdioFileRename(from, to) != 0) {
         return -1;
     }
     return WebStoreSaves();
@@ -88,5 +80,5 @@ int PlatFileRename(const char* from, const char* to)
 
 int PlatFileRemove(const char* path)
 {
-    return path == nullptr ? -1 : StdioFileRemove(Resolve(path).c_str());
+    return StdioFileRemove(path);
 }

@@ -30,5 +30,8 @@ void WebStopListening();
 // Gives the page its turn (Asyncify): events, drawing and sound go on while
 // the game's loop sleeps out the rest of its frame. Once a frame at least.
 void WebGiveBrowserTurn();
+// Pictures and sounds from the page's data, the player's files from the
+// folder kept in IndexedDB (web_file.cpp); before the game starts.
+void WebUseFilePlaces();
 // Remembers the reason for a failure, for PlatLastError().
 void WebSetLastError(const char* what);
