@@ -5,7 +5,7 @@ if(WIN32 OR NOT DELLOMAR_SDL)
   return()
 endif()
 
-set(DELLOMAR_APP_ID io.github.dellomar.Dellomar)
+set(DELLOMAR_APP_ID io.github.dellomar.dellomar)
 set(DELLOMAR_RELEASE_DATE 2026-12-07)
 set(DELLOMAR_INSTALLED_EXECUTABLE ${CMAKE_INSTALL_PREFIX}/games/dellomar)
 set(DELLOMAR_INSTALLED_DATA_DIR ${CMAKE_INSTALL_PREFIX}/share/games/dellomar)

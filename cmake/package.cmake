@@ -13,7 +13,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mine-field puzzle played by the light of 
 set(CPACK_PACKAGE_DESCRIPTION "A single-player mine-field puzzle. You carry a lamp over a field of
 hidden cells: the numbers of opened cells show only under the lamp, while
 flags and opened mines show everywhere. Open the safe cells you need, flag
-every mine, and the field is cleared. Opening a mine costs nothing but a
+all the mines, and the field is cleared. Opening one costs nothing but a
 bang, so play goes on.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -22,7 +22,8 @@ zip_folder() {
 }
 
 step "Debian package"
-# Debian's own hardening flags, as a Debian build of the package would use.
+# Debian's own hardening flags, all of them, as a Debian build would use.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake --preset package \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CFLAGS)" \
