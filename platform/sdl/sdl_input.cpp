@@ -2,6 +2,9 @@
 // the game reads PC set-1 scan codes, so every key that has one is mapped.
 // The mouse reports the motion since the previous read, from SDL's relative
 // mouse mode (raw motion under X11, which XTest input produces as well).
+// A key or button that went down since the previous read reads as down once
+// even when it is already up again, so quick taps reach the game.
+#include "platform/common/press_latch.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_internal.h"
 
@@ -79,6 +82,62 @@ constexpr int32_t WHEEL_NOTCH = 120;
 
 int32_t s_wheel = 0;
 bool s_wheelWatched = false;
+// Presses since the previous read: of the keyboard device (by scan code), of
+// the mouse device (by button), and of the live key state (by virtual key).
+PressLatch s_keyPresses;
+PressLatch s_buttonPresses;
+PressLatch s_livePresses;
+// Whether the game holds the mouse (relative mode wanted while focused).
+bool s_mouseTaken = false;
+
+// SDL's button numbers in the order of the native mouse state's buttons.
+constexpr uint8_t BUTTON_ORDER[4] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE,
+                                     SDL_BUTTON_X1};
+
+int ScanCodeOf(SDL_Scancode scancode)
+{
+    for (const auto& [sdl, code] : SCAN_CODES) {
+        if (sdl == scancode) {
+            return code;
+        }
+    }
+    return -1;
+}
+
+int LiveKeyOf(SDL_Scancode scancode)
+{
+    if (scancode == SDL_SCANCODE_ESCAPE) {
+        return PLAT_VK_ESCAPE;
+    }
+    if (scancode == SDL_SCANCODE_LALT || scancode == SDL_SCANCODE_RALT) {
+        return PLAT_VK_MENU;
+    }
+    return -1;
+}
+
+void NotePress(const SDL_Event& event)
+{
+    if (event.type == SDL_KEYDOWN && event.key.repeat == 0) {
+        PressLatchNoteDown(&s_keyPresses, ScanCodeOf(event.key.keysym.scancode));
+        PressLatchNoteDown(&s_livePresses, LiveKeyOf(event.key.keysym.scancode));
+    } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+        for (int i = 0; i < 4; ++i) {
+            if (event.button.button == BUTTON_ORDER[i]) {
+                PressLatchNoteDown(&s_buttonPresses, i);
+            }
+        }
+    }
+}
+
+// Relative mode hides and holds the pointer; without it SDL still works out
+// motion from pointer positions. What piled up meanwhile is not the game's.
+void HoldPointer(bool hold)
+{
+    if (SDL_SetRelativeMouseMode(hold ? SDL_TRUE : SDL_FALSE) != 0) {
+        SDL_ClearError();
+    }
+    SDL_GetRelativeMouseState(nullptr, nullptr);
+}
 
 int SDLCALL WatchWheel(void*, SDL_Event* event)
 {
@@ -101,6 +160,7 @@ void ReadKeyboard(uint8_t* state)
             state[code] = PLAT_KEY_DOWN;
         }
     }
+    PressLatchFold(&s_keyPresses, state, PLAT_KEYBOARD_STATE_SIZE);
 }
 
 void ReadMouse(PlatMouseState* state)
@@ -115,20 +175,17 @@ void ReadMouse(PlatMouseState* state)
     // Forward is positive, as on the native mouse; SDL counts the same way.
     state->dz = s_wheel;
     s_wheel = 0;
-    const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
-                             SDL_BUTTON_X1MASK};
     for (int i = 0; i < 4; ++i) {
-        state->buttons[i] = (buttons & masks[i]) != 0 ? PLAT_KEY_DOWN : 0;
+        state->buttons[i] = (buttons & SDL_BUTTON(BUTTON_ORDER[i])) != 0 ? PLAT_KEY_DOWN : 0;
     }
+    PressLatchFold(&s_buttonPresses, state->buttons, 4);
 }
 
 // The motion gathered before the mouse was taken is not the game's.
 void StartMouse()
 {
-    if (SDL_SetRelativeMouseMode(SDL_TRUE) != 0) {
-        // Without relative mode SDL still works out motion from pointer positions.
-        SDL_ClearError();
-    }
+    s_mouseTaken = true;
+    HoldPointer(true);
     if (!s_wheelWatched) {
         SDL_AddEventWatch(WatchWheel, nullptr);
         s_wheelWatched = true;
@@ -136,10 +193,12 @@ void StartMouse()
     SdlPumpEvents();
     SDL_GetRelativeMouseState(nullptr, nullptr);
     s_wheel = 0;
+    PressLatchClear(&s_buttonPresses);
 }
 
 void StopMouse()
 {
+    s_mouseTaken = false;
     SDL_SetRelativeMouseMode(SDL_FALSE);
     if (s_wheelWatched) {
         SDL_DelEventWatch(WatchWheel, nullptr);
@@ -148,6 +207,25 @@ void StopMouse()
 }
 
 } // namespace
+
+void SdlInputNoteEvent(const SDL_Event& event)
+{
+    NotePress(event);
+    if (event.type != SDL_WINDOWEVENT || !s_mouseTaken) {
+        return;
+    }
+    // Another window has the player's attention: let the pointer go to it.
+    if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        HoldPointer(false);
+    } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        HoldPointer(true);
+    }
+}
+
+bool SdlTakeLivePress(int virtualKey)
+{
+    return PressLatchRead(&s_livePresses, virtualKey, false);
+}
 
 int PlatInputCreate(PlatInstance, uint32_t version, PlatInput* input)
 {
@@ -197,6 +275,8 @@ int PlatInputAcquire(PlatInputDevice device)
     device->acquired = true;
     if (device->kind == PlatInputDeviceKind::Mouse) {
         StartMouse();
+    } else {
+        PressLatchClear(&s_keyPresses);
     }
     return PLAT_INPUT_OK;
 }

@@ -12,3 +12,9 @@ void SdlPumpEvents();
 void SdlSetLastError(const char* what);
 // SIGINT and SIGTERM end the game through its quit path; call before AppMain.
 void SdlInstallSignalHandlers();
+// Notes the presses in an event for the next reads of the input devices and
+// the live key state, and frees or takes the mouse as the window loses or
+// gains the focus.
+void SdlInputNoteEvent(const SDL_Event& event);
+// Whether this live key went down since it was last asked; forgets it.
+bool SdlTakeLivePress(int virtualKey);

@@ -90,6 +90,7 @@ void SdlPumpEvents()
         if (event.type == SDL_QUIT) {
             RequestQuit();
         }
+        SdlInputNoteEvent(event);
     }
 }
 
@@ -131,6 +132,11 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
         return nullptr;
     }
     SDL_SetWindowFullscreen(s_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // With no window manager nobody else gives the window the keyboard.
+    SDL_RaiseWindow(s_window);
+    if (SDL_SetWindowInputFocus(s_window) != 0) {
+        SDL_ClearError();
+    }
     s_platWindow = QueueCreateWindow(className);
     if (s_platWindow == nullptr) {
         s_lastError = "the window class is not registered";
@@ -198,6 +204,8 @@ int16_t PlatGetAsyncKeyState(int virtualKey)
     } else if (virtualKey == PLAT_VK_MENU) {
         down = keys[SDL_SCANCODE_LALT] != 0 || keys[SDL_SCANCODE_RALT] != 0;
     }
+    // A tap since the previous question counts as down once.
+    down = SdlTakeLivePress(virtualKey) || down;
     return down ? static_cast<int16_t>(-32768) : int16_t{0};
 }
 

@@ -6,36 +6,16 @@
 set -euo pipefail
 game_dir=${1:?usage: input_xtest.sh GAME-DIR}
 check=$(cd "$game_dir/.." && pwd)/sdl-checks/sdl_input_check
+source "$(dirname "$0")/lib/xvfb.sh"
 work=$(mktemp -d)
-xvfb_pid=""
 check_pid=""
 cleanup() {
     [ -n "$check_pid" ] && kill "$check_pid" 2>/dev/null || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
     rm -rf "$work"
+    smoke_cleanup
 }
 trap cleanup EXIT
-
-display=""
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || { echo "FAIL: no free display number"; exit 1; }
-Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$display"
-# Xvfb may turn away a client that connects the moment it comes up.
-sleep 0.5
+start_xvfb
 
 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$check" 20 >"$work/out" 2>&1 &
 check_pid=$!

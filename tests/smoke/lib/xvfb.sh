@@ -1,33 +1,68 @@
-# Sourced by the smoke tests: a private X server and a copy of the game folder.
-#   start_xvfb            sets DISPLAY to a fresh server of 800x600
-#   make_run_dir GAME_DIR sets RUN_DIR to a scratch copy of the game folder
-# Both are cleaned up on exit.
+# Sourced by the smoke tests and scripts that need a private X server.
+#   start_xvfb [DEPTH] [WxH]  starts a server (24 bits, 800x600 by default) on a
+#                             display number it picks itself, waits until it
+#                             takes connections, and exports DISPLAY
+#   make_run_dir GAME_DIR     sets RUN_DIR to a scratch copy of the game folder
+#   wait_for_window NAME      waits until a window with this name exists
+#   wait_until SECONDS CMD... runs CMD every tenth of a second until it succeeds
+# The server and RUN_DIR are removed on exit by smoke_cleanup; a script with an
+# EXIT trap of its own calls smoke_cleanup from it.
 
 XVFB_PID=""
+XVFB_DIR=""
 RUN_DIR=""
 
 smoke_cleanup() {
-    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    if [[ -n $XVFB_PID ]]; then
+        kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+        XVFB_PID=""
+    fi
+    [[ -n $XVFB_DIR ]] && rm -rf "$XVFB_DIR"
     [[ -n $RUN_DIR ]] && rm -rf "$RUN_DIR"
     return 0
 }
 trap smoke_cleanup EXIT
 
-start_xvfb() {
-    local depth=${1:-24} n
-    for n in $(seq 70 130); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] || break
-    done
-    Xvfb ":$n" -screen 0 "800x600x$depth" -nolisten tcp -noreset >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && break
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
         sleep 0.1
     done
-    # Without -noreset the server would reset (and refuse clients) each time
-    # its last client leaves; give it a moment all the same.
-    sleep 0.5
+}
+
+# Whether Xvfb has written its whole display line; gives up when Xvfb ended.
+xvfb_number_written() {
+    [[ -s $XVFB_DIR/display && $(tail -c 1 "$XVFB_DIR/display" | od -An -tx1) == *0a* ]] && return 0
+    kill -0 "$XVFB_PID" 2>/dev/null || XVFB_GONE=1
+    [[ -n ${XVFB_GONE:-} ]]
+}
+
+xvfb_accepts() {
+    xdpyinfo -display "$1" >/dev/null 2>&1
+}
+
+start_xvfb() {
+    local depth=${1:-24} size=${2:-800x600} number
+    command -v Xvfb >/dev/null || { echo "Xvfb is needed (apt-get install xvfb)" >&2; return 1; }
+    XVFB_DIR=$(mktemp -d)
+    # Xvfb takes the first free display number itself and writes it to fd 3,
+    # so tests started together never share a server. -noreset keeps it from
+    # resetting (and turning clients away) whenever its last client leaves.
+    Xvfb -displayfd 3 -screen 0 "${size}x$depth" -nolisten tcp -noreset \
+        3>"$XVFB_DIR/display" 2>"$XVFB_DIR/log" &
+    XVFB_PID=$!
+    XVFB_GONE=""
+    if ! wait_until 30 xvfb_number_written || [[ -n $XVFB_GONE ]]; then
+        echo "Xvfb did not start:" >&2
+        cat "$XVFB_DIR/log" >&2
+        return 1
+    fi
+    number=$(head -n 1 "$XVFB_DIR/display")
+    [[ $number =~ ^[0-9]+$ ]] || { echo "Xvfb wrote '$number' as its display" >&2; return 1; }
+    wait_until 30 xvfb_accepts ":$number" || { echo "Xvfb :$number takes no connections" >&2; return 1; }
+    export DISPLAY=":$number"
 }
 
 make_run_dir() {
@@ -35,13 +70,13 @@ make_run_dir() {
     cp -r "$1/." "$RUN_DIR/"
 }
 
-# Waits until a window with this name exists; fails after ~10 s.
+window_named() {
+    xdotool search --name "$1" >/dev/null 2>&1
+}
+
+# Fails after ~10 s (or SECONDS as a second argument).
 wait_for_window() {
-    local _
-    for _ in $(seq 100); do
-        xdotool search --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
+    wait_until "${2:-10}" window_named "$1" && return 0
     echo "no window named '$1' appeared" >&2
     return 1
 }

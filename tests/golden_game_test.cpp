@@ -1,0 +1,39 @@
+#include "tests/scripted_game.h"
+#include "tests/test_support.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// The frames and saved games of the scripted game, as the game draws and
+// writes them today. Run with DELLOMAR_GOLDEN_WRITE=1 to rewrite the file
+// after a deliberate change of a picture, a frame or the saved game.
+const std::filesystem::path kGoldenFile =
+    std::filesystem::path(DELLOMAR_SOURCE_DIR) / "tests" / "golden" / "scripted_game.txt";
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+class GoldenGameTest : public GameTest {};
+
+TEST_F(GoldenGameTest, TheScriptedGameMatchesItsRecord)
+{
+    CopyGameData();
+    std::string played = Joined(PlayScriptedGame());
+    if (std::getenv("DELLOMAR_GOLDEN_WRITE") != nullptr) {
+        std::ofstream(kGoldenFile, std::ios::binary | std::ios::trunc) << played;
+    }
+    std::vector<uint8_t> golden = ReadFileBytes(kGoldenFile);
+    ASSERT_FALSE(golden.empty()) << kGoldenFile;
+    EXPECT_EQ(played, std::string(golden.begin(), golden.end()));
+}
+
+} // namespace
