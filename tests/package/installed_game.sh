@@ -43,9 +43,10 @@ files=$(dpkg -L dellomar)
 [[ -x /usr/games/dellomar ]] || fail "no /usr/games/dellomar"
 # The icons: the right size, see-through in the corner, opaque in the middle.
 for size in 48 256; do
-    icon=$(ls /usr/share/icons/hicolor/${size}x${size}/apps/*.png) || fail "no ${size}x${size} icon"
-    read -r geometry corner middle < <(convert "$icon" -format \
-        "%wx%h %[fx:p{0,0}.a] %[fx:p{$((size / 2)),$((size / 2))}.a]" info:)
+    icon=$(grep "^/usr/share/icons/hicolor/${size}x${size}/apps/.*[.]png$" <<<"$files") ||
+        fail "no ${size}x${size} icon"
+    read -r geometry corner middle <<<"$(convert "$icon" -format \
+        "%wx%h %[fx:p{0,0}.a] %[fx:p{$((size / 2)),$((size / 2))}.a]" info:)"
     echo "$icon: $geometry, alpha $corner in the corner, $middle in the middle"
     [[ $geometry == "${size}x${size}" && $corner == 0 && $middle == 1 ]] || fail "icon $icon"
 done
@@ -55,10 +56,10 @@ home=$SCRATCH/home
 work=$SCRATCH/work
 mkdir -p "$home" "$work"
 start_xvfb
-(cd "$work" && env -u XDG_DATA_HOME HOME="$home" SDL_AUDIODRIVER=dummy \
-    exec /usr/games/dellomar >"$SCRATCH/out.txt" 2>&1) &
+(cd "$work" && exec env -u XDG_DATA_HOME HOME="$home" SDL_AUDIODRIVER=dummy \
+    /usr/games/dellomar >"$SCRATCH/out.txt" 2>&1) &
 game=$!
-wait_for_window "Dellomar ++"
+wait_for_window "Dellomar ++" 30 || { cat "$SCRATCH/out.txt" >&2; fail "the installed game opened no window"; }
 # The first frames: the backdrop over the field, the buttons in the panel.
 # Input sent before then would be lost, since the game polls its devices.
 shot=$SCRATCH/shot.png
