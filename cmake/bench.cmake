@@ -1,7 +1,6 @@
 # Benchmarks (Google Benchmark): the frames and loaders on the fake backend,
 # and the presentation of a frame on the SDL backend. tools/run_benchmarks.sh
 # builds and runs them; they are never part of the tests.
-find_package(benchmark REQUIRED)
 set(DELLOMAR_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
 
 add_executable(dellomar_bench
@@ -15,13 +14,10 @@ add_executable(dellomar_bench
 target_link_libraries(dellomar_bench PRIVATE dellomar_headless benchmark::benchmark)
 target_compile_definitions(dellomar_bench PRIVATE DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
 set_target_properties(dellomar_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_BENCH_DIR})
-if(TARGET dellomar_data)
-  add_dependencies(dellomar_bench dellomar_data)
-endif()
+add_dependencies(dellomar_bench dellomar_data)
 
 if(DELLOMAR_SDL)
   add_executable(dellomar_bench_sdl ${CMAKE_SOURCE_DIR}/bench/bench_sdl_present.cpp)
-  target_link_libraries(dellomar_bench_sdl PRIVATE
-    dellomar_core platform_sdl dellomar_core platform_sdl benchmark::benchmark)
+  target_link_libraries(dellomar_bench_sdl PRIVATE dellomar_core platform_sdl benchmark::benchmark)
   set_target_properties(dellomar_bench_sdl PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_BENCH_DIR})
 endif()

@@ -1,4 +1,6 @@
-# The game core, the shared platform pieces, and the two backends.
+# The game core, and the platform pieces more than one backend shares. The core
+# calls the platform only through platform/*.h; a program links it with
+# exactly one backend (cmake/backend_*.cmake), after it.
 file(GLOB DELLOMAR_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/field/*.cpp
   ${CMAKE_SOURCE_DIR}/screens/*.cpp ${CMAKE_SOURCE_DIR}/display/*.cpp
@@ -6,23 +8,10 @@ file(GLOB DELLOMAR_CORE_SOURCES CONFIGURE_DEPENDS
 add_library(dellomar_core STATIC ${DELLOMAR_CORE_SOURCES} ${DELLOMAR_GENERATED_SOURCES})
 target_include_directories(dellomar_core PUBLIC ${CMAKE_SOURCE_DIR} ${DELLOMAR_GENERATED_DIR})
 
-# The Windows backend has native files and a native queue (cmake/game.cmake).
+# The Windows backend has native files and a native queue.
 if(NOT WIN32)
-  file(GLOB DELLOMAR_PLATFORM_COMMON CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/common/*.cpp)
-  file(GLOB DELLOMAR_PLATFORM_STDIO CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/stdio/*.cpp)
-  add_library(platform_common STATIC ${DELLOMAR_PLATFORM_COMMON} ${DELLOMAR_PLATFORM_STDIO})
+  file(GLOB DELLOMAR_PLATFORM_COMMON CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/platform/common/*.cpp ${CMAKE_SOURCE_DIR}/platform/stdio/*.cpp)
+  add_library(platform_common STATIC ${DELLOMAR_PLATFORM_COMMON})
   target_include_directories(platform_common PUBLIC ${CMAKE_SOURCE_DIR})
-
-  file(GLOB DELLOMAR_PLATFORM_FAKE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/fake/*.cpp)
-  add_library(platform_fake STATIC ${DELLOMAR_PLATFORM_FAKE})
-  target_link_libraries(platform_fake PUBLIC platform_common)
-  find_package(PNG QUIET)
-  if(PNG_FOUND)
-    target_link_libraries(platform_fake PUBLIC PNG::PNG)
-    target_compile_definitions(platform_fake PRIVATE DELLOMAR_HAVE_PNG=1)
-  endif()
-
-  # The game core with the fake backend: what tests, benchmarks and fuzzers link.
-  add_library(dellomar_headless INTERFACE)
-  target_link_libraries(dellomar_headless INTERFACE dellomar_core platform_fake dellomar_core platform_fake)
 endif()

@@ -5,7 +5,6 @@
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   message(FATAL_ERROR "DELLOMAR_FUZZ needs clang (libFuzzer); use the fuzz preset")
 endif()
-find_package(GTest REQUIRED)
 
 set(DELLOMAR_FUZZ_SANITIZERS address,undefined)
 foreach(lib dellomar_core platform_common platform_fake)
@@ -47,7 +46,5 @@ foreach(target ${DELLOMAR_FUZZ_TARGETS})
   target_compile_definitions(${exe} PRIVATE FUZZ_ENTRY=${DELLOMAR_FUZZ_ENTRY_${target}}
     DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
   set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_FUZZ_DIR})
-  if(TARGET dellomar_data)
-    add_dependencies(${exe} dellomar_data)
-  endif()
+  add_dependencies(${exe} dellomar_data)
 endforeach()

@@ -1,30 +1,13 @@
 # The game folder's pictures and sounds, painted and synthesized at build time by
-# our own tool (tools/datagen). Cross builds pass -DDELLOMAR_HOST_TOOLS_DIR=<dir>
-# holding a dellomar_datagen built for the build machine (a native build leaves
-# one in <build>/tools).
-set(DELLOMAR_HOST_TOOLS_DIR "" CACHE PATH "Folder with prebuilt host tools (dellomar_datagen) for cross builds")
+# our own tool (tools/datagen).
 set(DELLOMAR_DATA_FONT_BOLD "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
     CACHE FILEPATH "Font of the digits and button labels in the tile atlas")
 if(NOT EXISTS ${DELLOMAR_DATA_FONT_BOLD})
   message(FATAL_ERROR "Font ${DELLOMAR_DATA_FONT_BOLD} not found (Debian: fonts-dejavu-core)")
 endif()
 
-if(DELLOMAR_HOST_TOOLS_DIR)
-  find_program(DELLOMAR_DATAGEN NAMES dellomar_datagen PATHS ${DELLOMAR_HOST_TOOLS_DIR}
-               NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH NO_CACHE)
-  if(NOT DELLOMAR_DATAGEN)
-    message(FATAL_ERROR "No dellomar_datagen in DELLOMAR_HOST_TOOLS_DIR=${DELLOMAR_HOST_TOOLS_DIR}")
-  endif()
-  set(datagen_command ${DELLOMAR_DATAGEN})
-else()
-  find_package(Freetype REQUIRED)
-  file(GLOB DELLOMAR_DATAGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/datagen/*.cpp)
-  add_executable(dellomar_datagen ${DELLOMAR_DATAGEN_SOURCES})
-  target_include_directories(dellomar_datagen PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(dellomar_datagen PRIVATE Freetype::Freetype)
-  set_target_properties(dellomar_datagen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
-  set(datagen_command dellomar_datagen)
-endif()
+file(GLOB DELLOMAR_DATAGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/datagen/*.cpp)
+dellomar_host_tool(dellomar_datagen datagen_command SOURCES ${DELLOMAR_DATAGEN_SOURCES})
 
 set(DELLOMAR_DATA_FILES
   ${DELLOMAR_GAME_DIR}/Textures/txtr.txr

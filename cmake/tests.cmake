@@ -1,17 +1,80 @@
-find_package(GTest REQUIRED)
+# Unit and end-to-end tests on the fake backend (GoogleTest), the soak test,
+# the sanitizer probes, the smoke tests of the real game in Xvfb, and the
+# check that the game core stays off the platform.
 include(GoogleTest)
 file(GLOB DELLOMAR_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
-add_executable(dellomar_tests ${DELLOMAR_TEST_SOURCES})
+# The fuzzers' entries also run here, over every file kept in
+# tests/regressions/<target>/ and over the seed corpora in fuzz/corpus/<target>/.
+add_executable(dellomar_tests ${DELLOMAR_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/fuzz_entries.cpp)
 target_link_libraries(dellomar_tests PRIVATE dellomar_headless GTest::gtest GTest::gtest_main)
-target_compile_definitions(dellomar_tests PRIVATE
-  DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
-if(TARGET dellomar_data)
-  add_dependencies(dellomar_tests dellomar_data)
-endif()
+target_compile_definitions(dellomar_tests PRIVATE DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}" DELLOMAR_BUILD_DIR="${CMAKE_BINARY_DIR}")
+add_dependencies(dellomar_tests dellomar_data)
 gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 
-# Tests of the real executable, in a real X server. Each script is one ctest.
+# The data generator's icon writers.
+add_executable(dellomar_datagen_tests ${CMAKE_SOURCE_DIR}/tests/datagen/icon_files_test.cpp
+  ${CMAKE_SOURCE_DIR}/tools/datagen/png_writer.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/ico_writer.cpp)
+target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main)
+gtest_discover_tests(dellomar_datagen_tests DISCOVERY_TIMEOUT 60)
+
+add_test(NAME core_includes COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check_core_includes.sh)
+
+# The soak test runs alone in a program of its own: it replaces the global
+# operator new and delete, and routes the malloc family of everything linked
+# into it through counters (tests/soak/counting_allocator.cpp).
+add_executable(dellomar_soak
+  ${CMAKE_SOURCE_DIR}/tests/soak/soak_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/soak/counting_allocator.cpp
+  ${CMAKE_SOURCE_DIR}/tests/test_support.cpp
+  ${CMAKE_SOURCE_DIR}/tests/game_reset.cpp)
+target_link_libraries(dellomar_soak PRIVATE dellomar_headless GTest::gtest GTest::gtest_main)
+target_link_options(dellomar_soak PRIVATE
+  -Wl,--wrap=malloc,--wrap=calloc,--wrap=realloc,--wrap=free)
+# Sanitized frames are several times slower: fewer of them keep the run short.
+if(DELLOMAR_SANITIZE)
+  set(soak_frames 20000)
+else()
+  set(soak_frames 200000)
+endif()
+target_compile_definitions(dellomar_soak PRIVATE
+  DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}"
+  DELLOMAR_SOAK_DEFAULT_FRAMES=${soak_frames})
+add_dependencies(dellomar_soak dellomar_data)
+add_test(NAME soak COMMAND dellomar_soak)
+set_tests_properties(soak PROPERTIES LABELS soak TIMEOUT 600)
+
+# Two programs that must be caught by the sanitizer build: one leaks (so
+# LeakSanitizer must be on) and one overflows (so UndefinedBehaviorSanitizer
+# must stop the program, not just report and go on).
+if(DELLOMAR_SANITIZE)
+  foreach(probe leak_probe overflow_probe)
+    add_executable(sanitizer_${probe} ${CMAKE_SOURCE_DIR}/tests/sanitizer/${probe}.cpp)
+    set_target_properties(sanitizer_${probe} PROPERTIES
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME sanitizer.${probe} COMMAND sanitizer_${probe})
+  endforeach()
+  set_tests_properties(sanitizer.leak_probe PROPERTIES
+    PASS_REGULAR_EXPRESSION "LeakSanitizer: detected memory leaks")
+  set_tests_properties(sanitizer.overflow_probe PROPERTIES
+    PASS_REGULAR_EXPRESSION "runtime error: signed integer overflow"
+    FAIL_REGULAR_EXPRESSION "went on after the overflow")
+endif()
+
+# The real executable and programs on the SDL backend, in a real X server.
+# Each script is one ctest; the programs print what the scripts judge.
 if(DELLOMAR_SDL)
+  foreach(check sdl_input_check sdl_audio_check)
+    add_executable(${check} ${CMAKE_SOURCE_DIR}/tests/sdl/${check}.cpp)
+    target_link_libraries(${check} PRIVATE dellomar_core platform_sdl)
+    set_target_properties(${check} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/sdl-checks)
+  endforeach()
+  add_executable(dellomar_sdl_video_test ${CMAKE_SOURCE_DIR}/tests/sdl/sdl_video_test.cpp)
+  target_link_libraries(dellomar_sdl_video_test PRIVATE dellomar_core platform_sdl)
+  set_target_properties(dellomar_sdl_video_test PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
   file(GLOB DELLOMAR_SMOKE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/smoke/*.sh)
   foreach(script ${DELLOMAR_SMOKE_SCRIPTS})
     get_filename_component(name ${script} NAME_WE)

@@ -54,6 +54,17 @@ bool ReadExactly(PlatFile* file, void* buffer, size_t size)
     return PlatFileRead(file, buffer, size) == size;
 }
 
+// The data size the headers declare. Uncompressed pictures may leave the field
+// 0, and several editors do: then the rows, each padded to 4 bytes, give it.
+int64_t DeclaredPixelBytes(const BitmapInfoHeader& info)
+{
+    if (info.biSizeImage != 0 || info.biCompression != BITMAP_UNCOMPRESSED) {
+        return info.biSizeImage;
+    }
+    int64_t rowBytes = (int64_t{info.biWidth} * (info.biBitCount / 8) + 3) / 4 * 4;
+    return rowBytes * info.biHeight;
+}
+
 // The pixel bytes the rows take, or 0 when the headers describe no image this
 // loader can read safely: the dimensions, the declared data size and the file's
 // real length must all agree before any buffer is sized from them.
@@ -68,7 +79,7 @@ int64_t UsedPixelBytes(const BitmapInfoHeader& info, int64_t fileSize)
         return 0;
     }
     int64_t used = int64_t{info.biWidth} * info.biHeight * bytesPerPixel;
-    if (int64_t{info.biSizeImage} < used) {
+    if (DeclaredPixelBytes(info) < used) {
         return 0;
     }
     int64_t headers = BITMAP_FILE_HEADER_BYTES + BITMAP_INFO_HEADER_BYTES +

@@ -12,6 +12,8 @@ constexpr uint32_t BITMAP_INFO_HEADER_BYTES = 40;
 constexpr uint32_t BITMAP_PALETTE_BYTES = 1024;
 // Larger pictures are taken for damaged files.
 constexpr int32_t BITMAP_MAX_SIDE = 16384;
+// The compression field of a picture stored pixel by pixel.
+constexpr uint32_t BITMAP_UNCOMPRESSED = 0;
 
 struct BitmapFileHeader {
     uint16_t bfType;

@@ -21,8 +21,9 @@ def write(target, name, data):
         f.write(data)
 
 
-def bmp(width, height, bits, pixels, palette=b""):
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels), 2835, 2835,
+def bmp(width, height, bits, pixels, palette=b"", size_image=None):
+    size_image = len(pixels) if size_image is None else size_image
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, size_image, 2835, 2835,
                        256 if bits == 8 else 0, 0)
     offset = 14 + 40 + len(palette)
     header = struct.pack("<HIHHI", 0x4D42, offset + len(pixels), 0, 0, offset)
@@ -40,6 +41,8 @@ write("bitmap", "pal8_8x8.bmp",
           bytes(rng.randrange(256) for _ in range(1024))))
 write("bitmap", "rgb24_30x30.bmp",
       bmp(30, 30, 24, bytes(rng.randrange(256) for _ in range(30 * 30 * 3))))
+# As several editors write it: data size 0, rows padded to 4 bytes.
+write("bitmap", "rgb24_5x3_size0.bmp", bmp(5, 3, 24, bytes(range(16 * 3)), size_image=0))
 shutil.copy(os.path.join(game, "Textures", "txtr.txr"), os.path.join(corpus, "bitmap", "atlas.txr"))
 
 

@@ -27,6 +27,7 @@ struct BmpFile {
     std::vector<uint8_t> palette;  // 1024 bytes for 8 bits
     std::vector<uint8_t> rows;     // as stored
     int64_t sizeImage = -1;        // -1: the size of `rows`
+    uint32_t compression = 0;
     uint16_t magic = 0x4D42;
 
     std::vector<uint8_t> Bytes() const
@@ -41,6 +42,7 @@ struct BmpFile {
         PutLe(out, 22, static_cast<uint32_t>(height), 4);
         PutLe(out, 26, 1, 2);
         PutLe(out, 28, bitCount, 2);
+        PutLe(out, 30, compression, 4);
         PutLe(out, 34, static_cast<uint32_t>(sizeImage < 0 ? rows.size() : sizeImage), 4);
         const auto body = std::copy(palette.begin(), palette.end(), out.begin() + 54);
         std::copy(rows.begin(), rows.end(), body);
@@ -239,7 +241,12 @@ TEST_F(BitmapTest, MalformedHeadersAreRejectedBeforeAnythingIsSized)
         {"width times height overflows 32 bits",
          make([](BmpFile& f) { f.width = 16384; f.height = 16384; f.sizeImage = 0xFFFFFFFF; })},
         {"data size smaller than the rows", make([](BmpFile& f) { f.sizeImage = 23; })},
-        {"data size zero", make([](BmpFile& f) { f.sizeImage = 0; })},
+        {"data size zero, compressed",
+         make([](BmpFile& f) { f.sizeImage = 0; f.compression = 1; })},
+        {"data size zero, rows cut short",
+         make([](BmpFile& f) { f.sizeImage = 0; f.rows.resize(23); })},
+        {"data size zero, huge",
+         make([](BmpFile& f) { f.width = 16385; f.height = 16385; f.sizeImage = 0; })},
         {"rows cut short", make([](BmpFile& f) { f.rows.resize(20); })},
         {"declared larger than the file",
          make([](BmpFile& f) { f.width = 400; f.height = 400; f.sizeImage = 480000; })},
@@ -254,6 +261,40 @@ TEST_F(BitmapTest, MalformedHeadersAreRejectedBeforeAnythingIsSized)
     for (size_t length : {size_t{0}, size_t{10}, size_t{14}, size_t{53}}) {
         EXPECT_EQ(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + length)), 0) << length;
         ExpectKnownPictureKept();
+    }
+}
+
+// Editors may write 0 as the data size of an uncompressed picture.
+TEST_F(BitmapTest, DataSizeZeroLoadsLikeTheSameFileWithItsSize)
+{
+    BmpFile file;
+    file.rows = Concat(Repeat({1, 2, 3}, 4), Repeat({200, 100, 50}, 4));
+    BmpFile eight;
+    eight.bitCount = 8;
+    eight.palette.assign(1024, 9);
+    eight.rows = {1, 2, 3, 4, 5, 6, 7, 8};
+    BmpFile sixteen;
+    sixteen.width = 3; // 6 bytes a row: the declared size pads it to 8
+    sixteen.bitCount = 16;
+    sixteen.rows = {1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 0xEE, 0xEE, 0xEE, 0xEE};
+    auto paletteBytes = [this] {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(bitmap_.palette);
+        return std::vector<uint8_t>(bytes, bytes + sizeof bitmap_.palette);
+    };
+    for (BmpFile* picture : {&file, &eight, &sixteen}) {
+        ASSERT_EQ(Load(picture->Bytes()), 1) << picture->bitCount;
+        BitmapInfoHeader sized = bitmap_.infoHeader;
+        size_t bytes = static_cast<size_t>(sized.biWidth * sized.biHeight * sized.biBitCount / 8);
+        std::vector<uint8_t> pixels(bitmap_.pixels, bitmap_.pixels + bytes);
+        std::vector<uint8_t> palette = paletteBytes();
+
+        picture->sizeImage = 0;
+        ASSERT_EQ(Load(picture->Bytes()), 1) << picture->bitCount;
+        EXPECT_EQ(std::vector<uint8_t>(bitmap_.pixels, bitmap_.pixels + bytes), pixels);
+        EXPECT_EQ(paletteBytes(), palette);
+        EXPECT_EQ(bitmap_.infoHeader.biWidth, sized.biWidth);
+        EXPECT_EQ(bitmap_.infoHeader.biBitCount, sized.biBitCount);
+        EXPECT_EQ(bitmap_.infoHeader.biSizeImage, 0u); // the file's value
     }
 }
 

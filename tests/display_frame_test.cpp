@@ -1,5 +1,5 @@
 // One whole frame the way the screens build it, saved as a picture to look at
-// (display_frame.png in the folder the tests run from).
+// (<build>/tests/display_frame.png).
 #include "display/display_device.h"
 #include "display/sprite.h"
 #include "display/text.h"
@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -77,7 +78,9 @@ TEST_F(FrameTest, FrameWithSpritesAndTextIsPresented)
     }
     EXPECT_GT(textPixels, 20);
 
-    EXPECT_TRUE(FakeSavePresentedPng((previousDir_ / "display_frame.png").string()));
+    std::filesystem::path pictures = std::filesystem::path(DELLOMAR_BUILD_DIR) / "tests";
+    std::filesystem::create_directories(pictures);
+    EXPECT_TRUE(FakeSavePresentedPng((pictures / "display_frame.png").string()));
     SpriteDestroy(&scratch);
     SpriteDestroy(&field);
     BitmapUnload(&atlas);

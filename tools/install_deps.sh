@@ -6,11 +6,11 @@ set -euo pipefail
 # with no argument everything the tests, fuzzers and Windows builds need too.
 packages=(
     build-essential cmake pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
-    libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev fonts-dejavu-core
+    libsdl2-dev libfreetype-dev fonts-dejavu-core
 )
 if [[ ${1:-all} != game ]]; then
     packages+=(
+        libgtest-dev libbenchmark-dev
         clang libclang-rt-14-dev
         xvfb xdotool x11-utils imagemagick
         mingw-w64 wine64 wine wine32:i386

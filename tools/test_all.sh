@@ -16,12 +16,13 @@ step "game core stays off the platform"
 tools/check_core_includes.sh
 
 step "normal build and tests"
-cmake --preset default
+# Tests and benchmarks required: a missing package must fail the run, not skip them.
+cmake --preset default -DDELLOMAR_TESTS=ON -DDELLOMAR_BENCH=ON
 cmake --build --preset default -j"$jobs"
 ctest --preset default -j"$jobs"
 
 step "sanitizer build and tests"
-cmake --preset sanitize
+cmake --preset sanitize -DDELLOMAR_TESTS=ON
 cmake --build --preset sanitize -j"$jobs"
 ctest --preset sanitize -j"$jobs"
 

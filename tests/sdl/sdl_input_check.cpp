@@ -1,9 +1,11 @@
 // Opens the game window and the input devices on the SDL backend, says
-// "ready", then reads keyboard and mouse every 10 ms and prints what arrives:
-// each key byte that turns non-zero, each motion, the left button byte, and
-// the live (asynchronous) state of Escape and Alt that the quit keys use. Ends
-// once it has seen DIK_1, some motion, the left button and both live keys, or
-// after the time given as its argument (seconds, default 20).
+// "ready", then reads keyboard and mouse every few milliseconds and prints
+// what arrives: each key byte that turns non-zero, each motion, the left and
+// right button bytes, and the live (asynchronous) state of Escape and Alt that
+// the quit keys use. Ends once it has seen DIK_1, some motion, both buttons
+// and both live keys, or after the time given as its first argument (seconds,
+// default 20). The second argument is the pause between reads (ms, default
+// 10); a long one lets quick taps fall between two reads.
 #include "app/app_shell.h"
 #include "input/keyboard_mouse.h"
 #include "platform/sdl/sdl_internal.h"
@@ -39,6 +41,7 @@ bool OpenWindow()
 int main(int argc, char** argv)
 {
     int seconds = argc > 1 ? std::atoi(argv[1]) : 20;
+    int pause = argc > 2 ? std::atoi(argv[2]) : 10;
     if (!OpenWindow()) {
         std::printf("no window: %s\n", PlatLastError());
         return 2;
@@ -53,6 +56,7 @@ int main(int argc, char** argv)
     bool key = false;
     bool moved = false;
     bool left = false;
+    bool right = false;
     bool failed = false;
     bool seenKeys[KEY_STATE_SIZE] = {};
     bool escape = false;
@@ -60,7 +64,7 @@ int main(int argc, char** argv)
     int32_t totalX = 0;
     int32_t totalY = 0;
     uint32_t end = SDL_GetTicks() + static_cast<uint32_t>(seconds) * 1000u;
-    auto allSeen = [&] { return key && moved && left && escape && alt; };
+    auto allSeen = [&] { return key && moved && left && right && escape && alt; };
     while (!allSeen() && SDL_GetTicks() < end) {
         int keyboardRead = KeyboardRead();
         int mouseRead = MouseRead();
@@ -85,6 +89,10 @@ int main(int argc, char** argv)
             left = true;
             std::printf("button left 0x%02x\n", g_mouseState.buttons[MOUSE_BUTTON_LEFT]);
         }
+        if (!right && g_mouseState.buttons[MOUSE_BUTTON_RIGHT] != 0) {
+            right = true;
+            std::printf("button right 0x%02x\n", g_mouseState.buttons[MOUSE_BUTTON_RIGHT]);
+        }
         if (!escape && AsyncKeyDown(VK_ESCAPE)) {
             escape = true;
             std::printf("live escape\n");
@@ -94,7 +102,7 @@ int main(int argc, char** argv)
             std::printf("live alt\n");
         }
         std::fflush(stdout);
-        SDL_Delay(10);
+        SDL_Delay(static_cast<Uint32>(pause));
     }
     std::printf("%s total %d %d\n", allSeen() ? "seen" : "timeout", totalX, totalY);
     std::fflush(stdout);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Keyboard and mouse through the input code on the SDL backend, in a private
-# Xvfb, with input sent through XTest: a held key shows in the key state under
-# its scan code, relative motion and the left button show in the mouse state,
-# and the live Escape and Alt state that the quit keys read follows the keys.
+# Xvfb, with input sent through XTest: a key tapped between two reads shows in
+# the key state under its scan code, relative motion and tapped buttons show
+# in the mouse state, and the live Escape and Alt state that the quit keys
+# read shows taps too.
 set -euo pipefail
 game_dir=${1:?usage: input_xtest.sh GAME-DIR}
 check=$(cd "$game_dir/.." && pwd)/sdl-checks/sdl_input_check
@@ -17,29 +18,22 @@ cleanup() {
 trap cleanup EXIT
 start_xvfb
 
-SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$check" 20 >"$work/out" 2>&1 &
+# Reads come 250 ms apart, and every key and button is a tap with no pause
+# between press and release: it falls between two reads and must count.
+SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$check" 20 250 >"$work/out" 2>&1 &
 check_pid=$!
 # Input sent before the window exists is lost: wait for it.
-for _ in $(seq 150); do
-    grep -q '^ready' "$work/out" && break
-    sleep 0.1
-done
-grep -q '^ready' "$work/out" || { cat "$work/out"; echo "FAIL: the window never came"; exit 1; }
-sleep 0.3
+check_ready() { grep -q '^ready' "$work/out"; }
+wait_until 15 check_ready || { cat "$work/out"; echo "FAIL: the window never came"; exit 1; }
 
-xdotool keydown 1
-sleep 0.2
+xdotool keydown 1 keyup 1
 xdotool mousemove_relative -- 30 20
-sleep 0.2
-xdotool mousedown 1
-sleep 0.2
-xdotool keydown Escape
-sleep 0.2
-xdotool keyup Escape keydown Alt_L
+xdotool mousedown 1 mouseup 1 mousedown 3 mouseup 3
+xdotool keydown Escape keyup Escape
+xdotool keydown Alt_L keyup Alt_L
 status=0
 wait "$check_pid" || status=$?
 check_pid=""
-xdotool keyup 1 keyup Alt_L mouseup 1 || true
 cat "$work/out"
 
 fail=0
@@ -52,6 +46,7 @@ if ! grep -Eq '^seen total [1-9][0-9]* [1-9][0-9]*' "$work/out"; then
     fail=1
 fi
 grep -q '^button left 0x80' "$work/out" || { echo "FAIL: the left button was not seen"; fail=1; }
+grep -q '^button right 0x80' "$work/out" || { echo "FAIL: the right button was not seen"; fail=1; }
 grep -q '^live escape' "$work/out" || { echo "FAIL: the live Escape state was not seen"; fail=1; }
 grep -q '^live alt' "$work/out" || { echo "FAIL: the live Alt state was not seen"; fail=1; }
 grep -q '^read failed' "$work/out" && { echo "FAIL: a state read failed"; fail=1; }

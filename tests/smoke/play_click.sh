@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The real game in a real X server: it starts and presents frames, a click
-# sent through XTest opens the cell under the lamp (seen in the saved game
-# written by holding Save), and Escape ends it with exit code 0.
+# The real game in a real X server with no window manager: it starts and
+# presents frames, and clicks and a key sent through XTest as a press and a
+# release with no pause between them still count. A right click flags the cell
+# under the lamp, a left click opens another, one over Save writes the saved
+# game (where both are checked), and an Escape tap ends it with exit code 0.
 set -euo pipefail
 game_dir=$1
 source "$(dirname "$0")/lib/xvfb.sh"
@@ -11,40 +13,61 @@ start_xvfb
 (cd "$RUN_DIR" && SDL_AUDIODRIVER=dummy exec ./dellomar) &
 game=$!
 wait_for_window "Dellomar ++"
-# Wait for the first frames: the backdrop's middle is not black once drawn.
-# Input sent before then would be lost, since the game polls state.
-corner=0
-for _ in $(seq 40); do
-    import -window root "$RUN_DIR/start.png"
-    corner=$(convert "$RUN_DIR/start.png" -crop 100x100+200+200 -format '%[fx:mean]' info:)
-    awk -v m="$corner" 'BEGIN { exit !(m > 0.02) }' && break
-    sleep 0.25
-done
-echo "field brightness: $corner"
-awk -v m="$corner" 'BEGIN { exit !(m > 0.02) }' || { echo "no field on screen" >&2; exit 1; }
-sleep 0.2
 
-# The lamp starts over cell (2, 2): open it.
-# Buttons and keys are held a while: the game sees only the state at each frame.
-xdotool mousedown 1; sleep 0.3; xdotool mouseup 1; sleep 0.3
+shot() { import -window root "$RUN_DIR/$1.png"; }
+# Cell (x, y) of the field, which is drawn at the screen's top left, 23 pixels a cell.
+cell_of() { convert "$RUN_DIR/$1.png" -crop "23x23+$(($2 * 23))+$(($3 * 23))" +repage "$RUN_DIR/$4.png"; }
+field_drawn() {
+    shot start
+    awk -v m="$(convert "$RUN_DIR/start.png" -crop 100x100+200+200 -format '%[fx:mean]' info:)" \
+        'BEGIN { exit !(m > 0.02) }'
+}
+# Whether cell (x, y) now looks different from the picture named.
+cell_changed() {
+    shot now
+    cell_of now "$2" "$3" now-cell
+    local changed
+    changed=$(compare -metric AE -fuzz 10% "$RUN_DIR/$1.png" "$RUN_DIR/now-cell.png" null: 2>&1 || true)
+    [[ $changed =~ ^[0-9]+$ ]] && ((changed > 20))
+}
+# Taps with no pause; the next step waits until the game has shown its effect.
+tap_at() {
+    local button=$1 x=$2 y=$3
+    shot before
+    cell_of before "$x" "$y" before-cell
+    xdotool mousedown "$button" mouseup "$button"
+    wait_until 10 cell_changed before-cell "$x" "$y" ||
+        { echo "button $button changed nothing at cell ($x, $y)" >&2; exit 1; }
+}
 
-# Hold the left button over Save: the cursor goes from (10, 10) to (680, 150).
-xdotool mousemove_relative -- 670 140; sleep 0.3
-xdotool mousedown 1; sleep 0.3; xdotool mouseup 1; sleep 0.3
-[[ -f $RUN_DIR/save.gm ]] || { echo "no saved game written" >&2; exit 1; }
-# Cell (2, 2) is record 2 * 25 + 2; its state byte is the second of the pair.
-state=$(dd if="$RUN_DIR/save.gm" bs=1 skip=$((4 + 2 * (2 * 25 + 2) + 1)) count=1 2>/dev/null)
-echo "state of cell (2, 2): $state"
-[[ $state == 3 ]] || { echo "the click did not open the cell" >&2; exit 1; }
+# Input sent before the first frames would be lost.
+wait_until 20 field_drawn || { echo "no field on screen" >&2; exit 1; }
 
-xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
-set +e
-for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$game" 2>/dev/null; then
+# The lamp starts over cell (2, 2), every cell hidden: flag it, move two cells
+# right and open that one. The cursor starts at (10, 10).
+tap_at 3 2 2
+xdotool mousemove_relative -- 46 0
+tap_at 1 4 2
+
+# Over Save (the cursor goes from (56, 10) to (680, 150)).
+xdotool mousemove_relative -- 624 140 mousedown 1 mouseup 1
+wait_until 10 test -f "$RUN_DIR/save.gm" || { echo "no saved game written" >&2; exit 1; }
+# Cell (x, y) is record x * 25 + y; its state byte is the second of the pair.
+state_of() { dd if="$RUN_DIR/save.gm" bs=1 skip=$((4 + 2 * ($1 * 25 + $2) + 1)) count=1 2>/dev/null; }
+flagged=$(state_of 2 2)
+opened=$(state_of 4 2)
+echo "state of cell (2, 2): $flagged, of cell (4, 2): $opened"
+[[ $flagged == 2 ]] || { echo "the right click did not flag the cell" >&2; exit 1; }
+[[ $opened == [13] ]] || { echo "the left click did not open the cell" >&2; exit 1; }
+
+xdotool keydown Escape keyup Escape
+game_ended() { ! kill -0 "$game" 2>/dev/null; }
+if ! wait_until 10 game_ended; then
     echo "the game did not end on Escape" >&2
     kill -9 "$game"
     exit 1
 fi
+set +e
 wait "$game"
 code=$?
 set -e

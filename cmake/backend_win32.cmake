@@ -1,0 +1,27 @@
+# The native Windows game (cross-built with cmake/toolchains/mingw-*.cmake):
+# game/dellomar.exe on the Win32, DirectDraw, DirectInput, DirectSound and
+# DirectMusic backend.
+file(GLOB DELLOMAR_PLATFORM_WIN32 CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+list(REMOVE_ITEM DELLOMAR_PLATFORM_WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win32_main.cpp)
+add_library(platform_win32 STATIC ${DELLOMAR_PLATFORM_WIN32}
+  ${CMAKE_SOURCE_DIR}/platform/common/press_latch.cpp)
+target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32)
+
+add_executable(dellomar WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win32_main.cpp)
+target_link_libraries(dellomar PRIVATE dellomar_core platform_win32)
+set_target_properties(dellomar PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_GAME_DIR})
+add_dependencies(dellomar dellomar_data dellomar_icons)
+# The icon and version resource, through windres.
+enable_language(RC)
+set(DELLOMAR_RC ${CMAKE_BINARY_DIR}/packaging/dellomar.rc)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/dellomar.rc.in ${DELLOMAR_RC} @ONLY)
+set_source_files_properties(${DELLOMAR_RC} PROPERTIES OBJECT_DEPENDS ${DELLOMAR_ICON_DIR}/dellomar.ico)
+target_sources(dellomar PRIVATE ${DELLOMAR_RC})
+
+# Checks of the backend on a real Win32 (or Wine), beside the game:
+# <build>/checks/dellomar_win32_check.exe, run by tests/win32/smoke_wine.sh.
+add_executable(dellomar_win32_check ${CMAKE_SOURCE_DIR}/tests/win32/win32_backend_check.cpp)
+target_link_libraries(dellomar_win32_check PRIVATE platform_win32)
+set_target_properties(dellomar_win32_check PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/checks)
