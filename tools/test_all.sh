@@ -29,10 +29,10 @@ ctest --preset sanitize -j"$jobs"
 step "fuzzers, a minute each"
 tools/run_fuzzers.sh 60
 
-step "Release builds (-O3), with GCC and with Clang"
+step "Release builds (-O3) of the game and its unit tests, with GCC and with Clang"
 for preset in release release-clang; do
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j"$jobs"
+    cmake --build --preset "$preset" -j"$jobs" --target dellomar dellomar_tests
 done
 
 step "packages into dist/: .deb and Windows zips"
