@@ -8,6 +8,12 @@
 PlatWindow g_mainWindow = nullptr;
 PlatInstance g_appInstance = nullptr;
 
+void AppShellReset()
+{
+    g_mainWindow = nullptr;
+    g_appInstance = nullptr;
+}
+
 namespace {
 
 PlatWindowClass MainWindowClass(PlatInstance instance)

@@ -31,6 +31,11 @@ int OpenMainWindow(PlatInstance instance);
 intptr_t MainWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 int GameStartup();
 int GameShutdown();
+// Every global of the game back to its value at program start, module by
+// module; memory the game holds is freed, handles into the platform are
+// dropped without a call (the backend is reset on its own).
+void GameReset();
+void AppShellReset();
 // Posts the quit request; the main loop turns it into the quit message.
 void RequestQuit();
 // True when the key is down by the live, asynchronous key state.

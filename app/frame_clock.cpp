@@ -4,6 +4,11 @@
 
 uint32_t g_frameStartTick = 0;
 
+void FrameClockReset()
+{
+    g_frameStartTick = 0;
+}
+
 uint32_t FrameClockStart()
 {
     g_frameStartTick = PlatGetTickCount();

@@ -8,6 +8,7 @@
 #include "field/field_random.h"
 #include "field/mine_field.h"
 #include "input/keyboard_mouse.h"
+#include "screens/entry_screen.h"
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"
 #include "sound/music_performance.h"
@@ -29,6 +30,22 @@ int GameStartup()
     PlatShowCursor(false);
     RandomSeed(FrameClockStart());
     return 1;
+}
+
+void GameReset()
+{
+    AppShellReset();
+    FrameClockReset();
+    MineFieldReset();
+    RandomReset();
+    PlayScreenReset();
+    EntryScreenReset();
+    ScreenDrawingReset();
+    SpriteBuffersReset();
+    DisplayReset();
+    KeyboardMouseReset();
+    SoundEffectsReset();
+    MusicReset();
 }
 
 int GameShutdown()

@@ -11,14 +11,12 @@
 
 namespace {
 
-constexpr int32_t ATLAS_FLAG_X = 216;
-
 // The flag tile, grabbed into the scratch sprite at the top-left cell.
 void PrepareFlagTile()
 {
     SpriteDestroy(&g_scratchSprite);
     SpriteCreate(&g_scratchSprite, 0, 0, TILE_SIZE, TILE_SIZE, 16);
-    SpriteGrab(&g_scratchSprite, &g_tileAtlas, ATLAS_FLAG_X, 0, GRAB_PIXEL);
+    SpriteGrab(&g_scratchSprite, &g_tileAtlas, ATLAS_FLAG.x, ATLAS_FLAG.y, GRAB_PIXEL);
 }
 
 // The whole pattern, over every cell in turn.
@@ -28,7 +26,7 @@ void BM_PieceWhole(benchmark::State& state)
     BackBufferLock();
     int32_t cell = 0;
     for (auto _ : state) {
-        DrawAtlasPiece(ATLAS_FLAG_X, 0, TILE_SIZE, TILE_SIZE, (cell % 25) * CELL_PITCH,
+        DrawAtlasPiece(ATLAS_FLAG.x, ATLAS_FLAG.y, TILE_SIZE, TILE_SIZE, (cell % 25) * CELL_PITCH,
                        (cell / 25) * CELL_PITCH);
         cell = (cell + 1) % 625;
     }
@@ -53,7 +51,7 @@ void BM_PieceGrab(benchmark::State& state)
     BenchStartGame();
     PrepareFlagTile();
     for (auto _ : state) {
-        SpriteGrab(&g_scratchSprite, &g_tileAtlas, ATLAS_FLAG_X, 0, GRAB_PIXEL);
+        SpriteGrab(&g_scratchSprite, &g_tileAtlas, ATLAS_FLAG.x, ATLAS_FLAG.y, GRAB_PIXEL);
     }
     BenchStopGame();
 }

@@ -12,7 +12,6 @@
 #include "screens/screen_drawing.h"
 #include "sound/music_performance.h"
 #include "sound/sound_effects.h"
-#include "tests/game_reset.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,7 +47,8 @@ void LampOver(int32_t column, int32_t row)
 void BenchStartGame()
 {
     // Every benchmark starts the game afresh, from program start.
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     if (chdir(DELLOMAR_GAME_DIR) != 0) {
         std::fprintf(stderr, "no game folder %s\n", DELLOMAR_GAME_DIR);
         std::exit(1);

@@ -9,8 +9,7 @@ add_executable(dellomar_bench
   ${CMAKE_SOURCE_DIR}/bench/bench_support.cpp
   ${CMAKE_SOURCE_DIR}/bench/bench_frame.cpp
   ${CMAKE_SOURCE_DIR}/bench/bench_loaders.cpp
-  ${CMAKE_SOURCE_DIR}/bench/bench_sprites.cpp
-  ${CMAKE_SOURCE_DIR}/tests/game_reset.cpp)
+  ${CMAKE_SOURCE_DIR}/bench/bench_sprites.cpp)
 target_link_libraries(dellomar_bench PRIVATE dellomar_headless benchmark::benchmark)
 target_compile_definitions(dellomar_bench PRIVATE DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
 set_target_properties(dellomar_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_BENCH_DIR})

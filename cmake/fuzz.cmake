@@ -34,9 +34,7 @@ foreach(target ${DELLOMAR_FUZZ_TARGETS})
   add_executable(${exe}
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_main.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/fuzz_entries.cpp
-    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_scratch.cpp
-    # The tests' reset of the game's globals, so fuzzers and tests start alike.
-    ${CMAKE_SOURCE_DIR}/tests/game_reset.cpp)
+    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_scratch.cpp)
   target_compile_options(${exe} PRIVATE
     -fsanitize=fuzzer,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)

@@ -6,6 +6,15 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// The mode the records describe before DisplayOpen sets the real one.
+constexpr int32_t START_WIDTH = 640;
+constexpr int32_t START_HEIGHT = 480;
+constexpr int32_t START_BPP = 8;
+
+} // namespace
+
 PlatVideoDevice g_directDraw = nullptr;
 PlatSurface g_primarySurface = nullptr;
 PlatSurface g_backSurface = nullptr;
@@ -14,13 +23,32 @@ PlatClipper g_windowClipper = nullptr;
 PlatPalette g_palette = nullptr;
 PlatPaletteEntry g_paletteEntries[256] = {};
 int32_t g_windowed = 0;
-int32_t g_screenWidth = 640;
-int32_t g_screenHeight = 480;
-int32_t g_screenBpp = 8;
-int32_t g_pixelFormat = 16;
+int32_t g_screenWidth = START_WIDTH;
+int32_t g_screenHeight = START_HEIGHT;
+int32_t g_screenBpp = START_BPP;
+int32_t g_pixelFormat = PIXEL_FORMAT_565;
 uint16_t* g_backBits = nullptr;
 int32_t g_backPitch = 0;
 std::FILE* g_logFile = nullptr;
+
+void DisplayReset()
+{
+    g_directDraw = nullptr;
+    g_primarySurface = nullptr;
+    g_backSurface = nullptr;
+    g_backClipper = nullptr;
+    g_windowClipper = nullptr;
+    g_palette = nullptr;
+    std::memset(g_paletteEntries, 0, sizeof g_paletteEntries);
+    g_windowed = 0;
+    g_screenWidth = START_WIDTH;
+    g_screenHeight = START_HEIGHT;
+    g_screenBpp = START_BPP;
+    g_pixelFormat = PIXEL_FORMAT_565;
+    g_backBits = nullptr;
+    g_backPitch = 0;
+    g_logFile = nullptr;
+}
 
 namespace {
 

@@ -42,6 +42,8 @@ extern std::FILE* g_logFile;
 int32_t DisplayOpen(int32_t width, int32_t height, int32_t bpp, int32_t windowed);
 // Releases whatever exists, clipper first and device last.
 int32_t DisplayClose();
+// The records as at program start; handles are dropped, not released.
+void DisplayReset();
 // Null rect: the whole surface. Only the low 16 bits of the colour count.
 int32_t SurfaceFill(PlatSurface surface, int32_t colour, const PlatRect* rect);
 void BackBufferLock();

@@ -67,6 +67,17 @@ void GiveBackBuffer(uint16_t* pixels)
     s_lastHandedOut = HeldBuffer{};
 }
 
+} // namespace
+
+void SpriteBuffersReset()
+{
+    std::free(s_spare.pixels);
+    s_spare = HeldBuffer{};
+    s_lastHandedOut = HeldBuffer{};
+}
+
+namespace {
+
 size_t Index(int64_t row, int64_t rowLength, int64_t column)
 {
     return static_cast<size_t>(row * rowLength + column);

@@ -30,6 +30,8 @@ int32_t SpriteCreate(Sprite* sprite, int32_t x, int32_t y, int32_t width, int32_
                      int32_t bpp);
 // 0 when there is no buffer to release.
 int32_t SpriteDestroy(Sprite* sprite);
+// Frees the buffer kept for the next sprite of the same size.
+void SpriteBuffersReset();
 // Copies the part of the rectangle that lies inside the picture; the rest of
 // the sprite becomes 0 (transparent). 0 when nothing could be copied.
 int32_t SpriteGrab(Sprite* sprite, const Bitmap* bitmap, int32_t cx, int32_t cy, int32_t mode);

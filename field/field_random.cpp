@@ -2,9 +2,15 @@
 
 namespace {
 
-uint32_t s_state = 1;
+constexpr uint32_t START_STATE = 1;
+uint32_t s_state = START_STATE;
 
 } // namespace
+
+void RandomReset()
+{
+    s_state = START_STATE;
+}
 
 void RandomSeed(uint32_t seed)
 {

@@ -5,5 +5,7 @@
 #include <cstdint>
 
 void RandomSeed(uint32_t seed);
+// The state at program start, as if seeded with 1.
+void RandomReset();
 // 0 to 32767: bits 16 to 30 of the next state.
 int32_t RandomNext();

@@ -107,3 +107,10 @@ void FreeField()
     ReleaseGrid(cellState, s_heldSize);
     s_heldSize = 0;
 }
+
+void MineFieldReset()
+{
+    FreeField();
+    fieldSize = DEFAULT_FIELD_SIZE;
+    g_mineCount = DEFAULT_MINE_COUNT;
+}

@@ -27,6 +27,8 @@ void GenerateField();
 int32_t CountAdjacentMines(int32_t x, int32_t y);
 // Releases both grids; with none held it does nothing.
 void FreeField();
+// No board, default size and count.
+void MineFieldReset();
 
 // True while the grids exist.
 bool FieldHeld();

@@ -16,7 +16,6 @@
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"
 #include "sound/sound_effects.h"
-#include "tests/game_reset.h"
 
 #include <cstdio>
 #include <cstring>
@@ -54,12 +53,9 @@ void PutGameData()
 // frame wait.
 void FreshGame()
 {
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     FakeSetTickStep(1000);
-    g_cursorX = CURSOR_START;
-    g_cursorY = CURSOR_START;
-    g_inMenu = false;
-    g_entryActive = false;
 }
 
 // ---- pictures ----
@@ -222,7 +218,8 @@ bool PlayLoadedBoard()
     // menu), where the board lets the cursor reach them: on a small board the
     // cursor stops higher up, and holding it over New would open the dialog,
     // which waits for Enter.
-    for (int32_t buttonY : {150, 100}) {
+    for (int button : {MENU_SAVE, MENU_LOAD}) {
+        int32_t buttonY = MENU_BUTTONS[button].screenY + BUTTON_HEIGHT / 2;
         if (buttonY > fieldSize * CELL_PITCH - HOTSPOT_OFFSET) {
             continue;
         }
@@ -284,7 +281,8 @@ bool FuzzBitmapInput(const uint8_t* data, size_t size)
         ok = Fail("a refused file left pixels behind");
     }
     BitmapUnload(&bitmap);
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     return ok;
 }
 
@@ -316,7 +314,8 @@ bool FuzzWavInput(const uint8_t* data, size_t size)
     SoundStopAll();
     SoundDeleteAll();
     SoundClose();
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     return ok;
 }
 
@@ -363,5 +362,6 @@ void FuzzSavedGameEnd()
     if (g_backSurface != nullptr) {
         GameShutdown();
     }
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
 }

@@ -10,6 +10,15 @@ PlatInput g_input = nullptr;
 PlatInputDevice g_keyboardDevice = nullptr;
 PlatInputDevice g_mouseDevice = nullptr;
 
+void KeyboardMouseReset()
+{
+    std::memset(g_keyState, 0, sizeof g_keyState);
+    g_mouseState = MouseState{};
+    g_input = nullptr;
+    g_keyboardDevice = nullptr;
+    g_mouseDevice = nullptr;
+}
+
 namespace {
 
 // The device set-up steps count only a plain 0 as success: a positive "done,

@@ -60,3 +60,5 @@ int MouseRead();
 void KeyboardClose();
 void MouseClose();
 void InputClose();
+// Records cleared and handles dropped, as at program start.
+void KeyboardMouseReset();

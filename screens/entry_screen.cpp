@@ -16,6 +16,14 @@ int32_t g_entryValue = 0;
 char g_entryText[ENTRY_TEXT_SIZE] = {};
 int32_t g_entryLength = 0;
 
+void EntryScreenReset()
+{
+    g_entryActive = false;
+    g_entryValue = 0;
+    std::memset(g_entryText, 0, sizeof g_entryText);
+    g_entryLength = 0;
+}
+
 namespace {
 
 // Digit keys in the order they are taken within one frame: 1 to 9, then 0.

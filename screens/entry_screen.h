@@ -2,13 +2,11 @@
 // dialog and the credits.
 #pragma once
 
+#include "screens/screen_layout.h"
+
 #include <cstdint>
 
 constexpr int32_t ENTRY_TEXT_SIZE = 256;
-constexpr int32_t ENTRY_PROMPT_X = 100;
-constexpr int32_t ENTRY_PROMPT_Y = 30;
-constexpr int32_t ENTRY_TEXT_X = 100;
-constexpr int32_t ENTRY_TEXT_Y = 50;
 constexpr int32_t MIN_FIELD_SIZE = 11;
 constexpr int32_t MAX_FIELD_SIZE = 25;
 constexpr int32_t MAX_MINE_COUNT = 625;
@@ -25,3 +23,4 @@ extern int32_t g_entryLength;
 void EntryFrame(const char* prompt);
 void NewGameDialog();
 void CreditsScreen();
+void EntryScreenReset();

@@ -18,22 +18,16 @@ bool g_inMenu = false;
 bool g_fieldWon = false;
 Sprite g_fieldBackdrop{};
 
+void PlayScreenReset()
+{
+    g_cursorX = CURSOR_START;
+    g_cursorY = CURSOR_START;
+    g_inMenu = false;
+    g_fieldWon = false;
+    SpriteDestroy(&g_fieldBackdrop);
+}
+
 namespace {
-
-// Atlas places of the pieces.
-constexpr int32_t ATLAS_MINE_X = 0;
-constexpr int32_t ATLAS_FLAG_X = 216;
-constexpr int32_t ATLAS_EMPTY_X = 48;
-constexpr int32_t ATLAS_EMPTY_Y = 24;
-constexpr int32_t ATLAS_LAMP_Y = 48;
-constexpr int32_t ATLAS_BUTTON_X = 145;
-
-struct MenuButton {
-    int32_t atlasY;
-    int32_t screenY;
-};
-// New game, load, save, quit, top to bottom.
-constexpr MenuButton kButtons[4] = {{24, 30}, {68, 80}, {110, 130}, {152, 180}};
 
 struct FrameInput {
     bool previousLeft;
@@ -68,9 +62,8 @@ int64_t HotCell(int32_t cursor)
 
 void DrawMenuPanel()
 {
-    for (const MenuButton& button : kButtons) {
-        DrawAtlasPiece(ATLAS_BUTTON_X, button.atlasY, BUTTON_WIDTH, BUTTON_HEIGHT, MENU_X,
-                       button.screenY);
+    for (const MenuButton& button : MENU_BUTTONS) {
+        DrawAtlasPiece(button.piece, MENU_X, button.screenY);
     }
 }
 
@@ -98,16 +91,13 @@ void DrawLampWindow(int64_t column, int64_t row)
             int32_t value = cellValue[i][j];
             bool open = StateIsOpen(cellState[i][j]);
             if (open && value >= 1 && value <= 8) {
-                DrawAtlasPiece(value * TILE_SIZE, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
-                               j * CELL_PITCH);
+                DrawAtlasPiece(AtlasNumber(value), i * CELL_PITCH, j * CELL_PITCH);
             }
             if (open && value == 0) {
-                DrawAtlasPiece(ATLAS_EMPTY_X, ATLAS_EMPTY_Y, TILE_SIZE, TILE_SIZE,
-                               i * CELL_PITCH, j * CELL_PITCH);
+                DrawAtlasPiece(ATLAS_OPENED_CELL, i * CELL_PITCH, j * CELL_PITCH);
             }
             if (cellState[i][j] == STATE_FLAGGED) {
-                DrawAtlasPiece(ATLAS_FLAG_X, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
-                               j * CELL_PITCH);
+                DrawAtlasPiece(ATLAS_FLAG, i * CELL_PITCH, j * CELL_PITCH);
             }
         }
     }
@@ -119,39 +109,43 @@ void DrawWholeField()
     for (int32_t i = 0; i < fieldSize; ++i) {
         for (int32_t j = 0; j < fieldSize; ++j) {
             if (cellValue[i][j] == MINE && StateIsOpen(cellState[i][j])) {
-                DrawAtlasPiece(ATLAS_MINE_X, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
-                               j * CELL_PITCH);
+                DrawAtlasPiece(ATLAS_OPENED_MINE, i * CELL_PITCH, j * CELL_PITCH);
             } else if (cellState[i][j] == STATE_FLAGGED) {
-                DrawAtlasPiece(ATLAS_FLAG_X, 0, TILE_SIZE, TILE_SIZE, i * CELL_PITCH,
-                               j * CELL_PITCH);
+                DrawAtlasPiece(ATLAS_FLAG, i * CELL_PITCH, j * CELL_PITCH);
             }
         }
     }
+}
+
+bool CursorOver(int button)
+{
+    const MenuButton& b = MENU_BUTTONS[button];
+    return g_cursorX > MENU_X && g_cursorX < MENU_X + b.piece.w && g_cursorY > b.screenY &&
+           g_cursorY < b.screenY + b.piece.h;
 }
 
 // The menu reacts to the left button being held, not to a click. True when
 // an action ran and the frame must end at once.
 bool RunMenu()
 {
-    if (g_mouseState.buttons[0] == 0 || g_cursorX <= MENU_X) {
+    if (g_mouseState.buttons[0] == 0) {
         return false;
     }
-    if (g_cursorX < MENU_X + BUTTON_WIDTH && g_cursorY > 180 && g_cursorY < 220) {
-        RequestQuit();
+    if (CursorOver(MENU_QUIT)) {
+        RequestQuit(); // the frame goes on; the quit comes through the queue
+        return false;
     }
-    if (g_cursorX > MENU_X && g_cursorX < MENU_X + BUTTON_WIDTH) {
-        if (g_cursorY > 30 && g_cursorY < 70) {
-            NewGameDialog();
-            return true;
-        }
-        if (g_cursorY > 80 && g_cursorY < 120) {
-            LoadGame();
-            return true;
-        }
-        if (g_cursorY > 130 && g_cursorY < 170) {
-            SaveGame();
-            return true;
-        }
+    if (CursorOver(MENU_NEW)) {
+        NewGameDialog();
+        return true;
+    }
+    if (CursorOver(MENU_LOAD)) {
+        LoadGame();
+        return true;
+    }
+    if (CursorOver(MENU_SAVE)) {
+        SaveGame();
+        return true;
     }
     return false;
 }
@@ -159,11 +153,11 @@ bool RunMenu()
 void DrawLamp()
 {
     if (g_cursorY >= 0) {
-        DrawAtlasPiece(0, ATLAS_LAMP_Y, LAMP_SIZE, LAMP_SIZE, g_cursorX, g_cursorY);
+        DrawAtlasPiece(ATLAS_LAMP, g_cursorX, g_cursorY);
     } else {
         // Cropped at the top by grabbing lower in the atlas.
-        DrawAtlasPiece(0, ATLAS_LAMP_Y - g_cursorY, LAMP_SIZE, LAMP_SIZE + g_cursorY, g_cursorX,
-                       0);
+        DrawAtlasPiece(ATLAS_LAMP.x, ATLAS_LAMP.y - g_cursorY, ATLAS_LAMP.w,
+                       ATLAS_LAMP.h + g_cursorY, g_cursorX, 0);
     }
 }
 

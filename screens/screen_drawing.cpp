@@ -5,6 +5,13 @@
 Bitmap g_tileAtlas{};
 Sprite g_scratchSprite{};
 
+void ScreenDrawingReset()
+{
+    SpriteDestroy(&g_scratchSprite);
+    BitmapUnload(&g_tileAtlas);
+    g_tileAtlas = Bitmap{};
+}
+
 void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int32_t y)
 {
     // One scratch sprite per piece, made and grabbed afresh each time.
@@ -14,7 +21,12 @@ void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int
     SpriteDraw(&g_scratchSprite, g_backBits, g_backPitch, 1);
 }
 
+void DrawAtlasPiece(const AtlasPiece& piece, int32_t x, int32_t y)
+{
+    DrawAtlasPiece(piece.x, piece.y, piece.w, piece.h, x, y);
+}
+
 void DrawArrowCursor(int32_t x, int32_t y)
 {
-    DrawAtlasPiece(ATLAS_ARROW_X, ATLAS_ARROW_Y, ARROW_SIZE, ARROW_SIZE, x, y);
+    DrawAtlasPiece(ATLAS_ARROW, x, y);
 }

@@ -3,19 +3,22 @@
 
 #include "display/bitmap_loader.h"
 #include "display/sprite.h"
+#include "screens/screen_layout.h"
 
 #include <cstdint>
 
 extern Bitmap g_tileAtlas;
 extern Sprite g_scratchSprite;
 
+// The atlas and the scratch sprite freed.
+void ScreenDrawingReset();
+
 // Copies the atlas rectangle (sx, sy, w, h) to screen (x, y) through the
 // scratch sprite, colour 0 transparent, into the locked back buffer.
 void DrawAtlasPiece(int32_t sx, int32_t sy, int32_t w, int32_t h, int32_t x, int32_t y);
 
-constexpr int32_t ATLAS_ARROW_X = 24;
-constexpr int32_t ATLAS_ARROW_Y = 24;
-constexpr int32_t ARROW_SIZE = 24;
+// Copies a whole atlas piece to screen (x, y).
+void DrawAtlasPiece(const AtlasPiece& piece, int32_t x, int32_t y);
 
 void DrawArrowCursor(int32_t x, int32_t y);
 

@@ -8,6 +8,16 @@ PlatMusicLoader g_musicLoader = nullptr;
 MusicSlot g_musicSlots[MUSIC_SLOT_COUNT] = {};
 int32_t g_currentSegmentId = MUSIC_NONE;
 
+void MusicReset()
+{
+    g_musicPerformance = nullptr;
+    g_musicLoader = nullptr;
+    for (MusicSlot& slot : g_musicSlots) {
+        slot = MusicSlot{};
+    }
+    g_currentSegmentId = MUSIC_NONE;
+}
+
 int MusicOpen()
 {
     if (PlatComInitialize() < 0) {

@@ -27,3 +27,5 @@ int MusicOpen();
 int MusicUnloadAll();
 // Releases whatever exists, and always leaves the component system.
 int MusicClose();
+// The table and handles as at program start; nothing is released.
+void MusicReset();

@@ -14,6 +14,18 @@ int32_t g_sndClick = SOUND_NONE;
 int32_t g_sndBang = SOUND_NONE;
 int32_t g_sndWellDone = SOUND_NONE;
 
+void SoundEffectsReset()
+{
+    g_soundDevice = nullptr;
+    g_soundFirstOpen = 1;
+    for (SoundSlot& slot : g_soundSlots) {
+        slot = SoundSlot{};
+    }
+    g_sndClick = SOUND_NONE;
+    g_sndBang = SOUND_NONE;
+    g_sndWellDone = SOUND_NONE;
+}
+
 namespace {
 
 constexpr uint32_t WAVE_FORM = RiffFourCC('W', 'A', 'V', 'E');

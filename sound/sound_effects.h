@@ -52,3 +52,5 @@ int SoundStopAll();
 // Releases every buffer; the slots stay claimed.
 int SoundDeleteAll();
 int SoundClose();
+// The table and device as at program start; buffers are dropped, not released.
+void SoundEffectsReset();

@@ -2,6 +2,7 @@
 // loader reads (pixel rows straight after the 54 header bytes, no row padding,
 // 24-bit pixels packed to 16 bits with colour 0 see-through) and against where
 // the play screen cuts and draws each piece.
+#include "screens/screen_layout.h"
 #include "tests/data_files.h"
 #include "tests/test_support.h"
 
@@ -282,7 +283,7 @@ TEST_F(DataAtlas, ArrowPointsFromItsTopLeftPixel)
 
 TEST_F(DataAtlas, FlagLetsTheBackdropShowAroundIt)
 {
-    const Picture flag = Cut(atlas_, 216, 0, 24, 24);
+    const Picture flag = Cut(atlas_, ATLAS_FLAG.x, ATLAS_FLAG.y, ATLAS_FLAG.w, ATLAS_FLAG.h);
     int red = 0;
     for (const Rgb& c : flag.pixels) {
         red += c.r > 150 && c.g < 100 && c.b < 100;
@@ -294,10 +295,11 @@ TEST_F(DataAtlas, FlagLetsTheBackdropShowAroundIt)
 
 TEST_F(DataAtlas, ButtonsAreSolidAndCarryDifferentLabels)
 {
-    const int tops[4] = {24, 68, 110, 152};
     std::vector<Picture> buttons;
-    for (int top : tops) {
-        buttons.push_back(Cut(atlas_, 145, top, 103, 40));
+    for (const MenuButton& button : MENU_BUTTONS) {
+        const AtlasPiece& piece = button.piece;
+        const int top = piece.y;
+        buttons.push_back(Cut(atlas_, piece.x, piece.y, piece.w, piece.h));
         // Only the rounded corners may be see-through.
         EXPECT_LT(CountTransparent(buttons.back()), 40) << "button at " << top;
     }

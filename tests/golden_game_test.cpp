@@ -1,3 +1,6 @@
+#include "app/app_shell.h"
+#include "field/mine_field.h"
+#include "platform/fake/fake_core.h"
 #include "tests/scripted_game.h"
 #include "tests/test_support.h"
 
@@ -34,6 +37,21 @@ TEST_F(GoldenGameTest, TheScriptedGameMatchesItsRecord)
     std::vector<uint8_t> golden = ReadFileBytes(kGoldenFile);
     ASSERT_FALSE(golden.empty()) << kGoldenFile;
     EXPECT_EQ(played, std::string(golden.begin(), golden.end()));
+}
+
+// The whole-game reset must leave nothing behind that a second game could
+// notice: not the board, the screens, the clock, the random generator, the
+// sprite buffers or the devices.
+TEST_F(GoldenGameTest, AResetGamePlaysTheSameGameAgain)
+{
+    CopyGameData();
+    std::vector<std::string> first = PlayScriptedGame();
+    std::filesystem::remove("save.gm");
+    GameReset();
+    FakeResetAll();
+    std::vector<std::string> second = PlayScriptedGame();
+    EXPECT_EQ(Joined(first), Joined(second));
+    EXPECT_FALSE(FieldHeld());
 }
 
 } // namespace

@@ -91,7 +91,8 @@ TEST_F(InputTest, AnyNonZeroStepResultFailsTheOpenAndKeepsTheDevice)
     for (int failing = 0; failing < 4; ++failing) {
         for (int result : {1, -2147024809}) {
             SCOPED_TRACE(std::string(steps[failing]) + " gives " + std::to_string(result));
-            ResetGameState();
+            GameReset();
+            FakeResetAll();
             ASSERT_EQ(InputOpen(), 1);
             FakeFailCall(std::string("Mouse") + steps[failing], result);
             EXPECT_EQ(MouseOpen(), 0);

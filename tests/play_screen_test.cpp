@@ -133,18 +133,18 @@ TEST_F(PlayScreenTest, NumbersShowOnlyUnderTheLampWhileFlagsAndOpenMinesShowEver
     cellState[21][20] = STATE_OPEN;     // value 0, far away
     AimAt(11, 12);
     Frame(0, 0);
-    EXPECT_TRUE(ShowsPiece(24, 0, 11 * 23, 11 * 23));     // the 1
+    EXPECT_TRUE(ShowsPiece(AtlasNumber(1), 11 * 23, 11 * 23));
     EXPECT_TRUE(ShowsBackdrop(2, 20));
     EXPECT_TRUE(ShowsBackdrop(21, 20));
-    EXPECT_TRUE(ShowsPiece(216, 0, 3 * 23, 3 * 23));      // the flag
-    EXPECT_TRUE(ShowsPiece(0, 0, 20 * 23, 5 * 23));       // the opened mine
+    EXPECT_TRUE(ShowsPiece(ATLAS_FLAG, 3 * 23, 3 * 23));
+    EXPECT_TRUE(ShowsPiece(ATLAS_OPENED_MINE, 20 * 23, 5 * 23));
 
     AimAt(2, 20);
     Frame(0, 0);
-    EXPECT_TRUE(ShowsPiece(48, 24, 2 * 23, 20 * 23));     // the opened empty cell
+    EXPECT_TRUE(ShowsPiece(ATLAS_OPENED_CELL, 2 * 23, 20 * 23));
     EXPECT_TRUE(ShowsBackdrop(11, 11));
-    EXPECT_TRUE(ShowsPiece(216, 0, 3 * 23, 3 * 23));
-    EXPECT_TRUE(ShowsPiece(0, 0, 20 * 23, 5 * 23));
+    EXPECT_TRUE(ShowsPiece(ATLAS_FLAG, 3 * 23, 3 * 23));
+    EXPECT_TRUE(ShowsPiece(ATLAS_OPENED_MINE, 20 * 23, 5 * 23));
 }
 
 TEST_F(PlayScreenTest, AClearedFieldIsAnnouncedWithOneFanfareAndTheMessageStays)

@@ -67,8 +67,10 @@ int PlayTest::Plays(int soundId)
     return FakeAudioPlayCount(g_soundSlots[soundId].buffer);
 }
 
-bool PlayTest::ShowsPiece(int32_t sx, int32_t sy, int32_t x, int32_t y)
+bool PlayTest::ShowsPiece(const AtlasPiece& piece, int32_t x, int32_t y)
 {
+    int32_t sx = piece.x;
+    int32_t sy = piece.y;
     std::span<const uint16_t> frame = FakeVideoPresentedFrame();
     const auto* atlas = reinterpret_cast<const uint16_t*>(g_tileAtlas.pixels);
     int32_t atlasWidth = g_tileAtlas.infoHeader.biWidth;

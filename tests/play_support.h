@@ -2,6 +2,7 @@
 // input, with helpers to look at what reached the screen.
 #pragma once
 
+#include "screens/screen_layout.h"
 #include "tests/test_support.h"
 
 #include <cstdint>
@@ -25,10 +26,10 @@ public:
     // Plays of a sound by its id.
     static int Plays(int soundId);
 
-    // The last presented frame shows the atlas piece (sx, sy) of 24 x 24 at
+    // The last presented frame shows the 24 x 24 atlas piece at
     // (x, y), wherever the piece is not transparent; the outer ring of pixels
     // is left out, since neighbouring tiles overlap it.
-    static bool ShowsPiece(int32_t sx, int32_t sy, int32_t x, int32_t y);
+    static bool ShowsPiece(const AtlasPiece& piece, int32_t x, int32_t y);
     // The last presented frame shows the plain backdrop over cell (x, y).
     static bool ShowsBackdrop(int32_t cellX, int32_t cellY);
     // Presented pixels of exactly the text colour inside the rectangle.

@@ -1,3 +1,4 @@
+#include "app/app_shell.h"
 #include "platform/fake/fake_core.h"
 #include "platform/fake/fake_music.h"
 #include "sound/music_performance.h"
@@ -45,7 +46,8 @@ TEST_F(MusicTest, OpenStopsAtAFailingStepAndCloseReleasesWhatExists)
 {
     for (size_t failing = 0; failing < OPEN_STEPS.size(); ++failing) {
         SCOPED_TRACE(OPEN_STEPS[failing]);
-        ResetGameState();
+        GameReset();
+        FakeResetAll();
         FakeFailCall(OPEN_STEPS[failing], -2147467259);
         EXPECT_EQ(MusicOpen(), 0);
         std::vector<std::string> ran(OPEN_STEPS.begin(),

@@ -1,5 +1,7 @@
 #include "tests/test_support.h"
 
+#include "app/app_shell.h"
+#include "platform/fake/fake_core.h"
 #include "field/mine_field.h"
 
 #include <cstdlib>
@@ -10,7 +12,8 @@
 
 void GameTest::SetUp()
 {
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     previousDir_ = std::filesystem::current_path();
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     workDir_ = std::filesystem::temp_directory_path() /
@@ -23,7 +26,8 @@ void GameTest::SetUp()
 
 void GameTest::TearDown()
 {
-    ResetGameState();
+    GameReset();
+    FakeResetAll();
     std::filesystem::current_path(previousDir_);
     std::filesystem::remove_all(workDir_);
 }

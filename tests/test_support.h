@@ -3,7 +3,6 @@
 #pragma once
 
 #include "display/bitmap_loader.h"
-#include "tests/game_reset.h"
 
 #include <gtest/gtest.h>
 

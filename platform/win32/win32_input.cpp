@@ -1,9 +1,14 @@
 // The input seam on the native polled input devices. Every call hands back
 // the native result code unchanged: the game treats only exactly 0 as success.
+// Both devices also keep a buffer of their key and button changes, so that a
+// press and release that both fall between two reads still read as down once.
+#include "platform/common/press_latch.h"
 #include "platform/input.h"
 #include "platform/win32/win32_internal.h"
 
 #include <dinput.h>
+
+#include <cstddef>
 
 namespace {
 
@@ -20,6 +25,59 @@ IDirectInputDevice8A* Native(PlatInputDevice device)
 int Result(HRESULT result)
 {
     return static_cast<int>(result);
+}
+
+// Changes kept between two reads; far more than a frame's worth of taps.
+constexpr DWORD BUFFERED_CHANGES = 64;
+
+void KeepChanges(IDirectInputDevice8A* device)
+{
+    DIPROPDWORD property{};
+    property.diph.dwSize = sizeof(property);
+    property.diph.dwHeaderSize = sizeof(property.diph);
+    property.diph.dwHow = DIPH_DEVICE;
+    property.dwData = BUFFERED_CHANGES;
+    // Without the buffer the device still reads its state, only taps are missed.
+    device->SetProperty(DIPROP_BUFFERSIZE, &property.diph);
+}
+
+// The slot of a buffered change in the state layout read: the scan code for
+// the keyboard, the button number for the mouse (motion has none).
+int SlotOf(const DIDEVICEOBJECTDATA& change, bool keyboard)
+{
+    if (keyboard) {
+        return static_cast<int>(change.dwOfs);
+    }
+    DWORD first = offsetof(DIMOUSESTATE, rgbButtons);
+    return change.dwOfs >= first && change.dwOfs < first + 4 ? static_cast<int>(change.dwOfs - first)
+                                                             : -1;
+}
+
+// Marks every key or button that went down since the previous read as down.
+void FoldBufferedPresses(IDirectInputDevice8A* device, uint32_t size, void* state)
+{
+    bool keyboard = size == PLAT_KEYBOARD_STATE_SIZE;
+    if (!keyboard && size != sizeof(DIMOUSESTATE)) {
+        return;
+    }
+    PressLatch presses;
+    PressLatchClear(&presses);
+    DIDEVICEOBJECTDATA changes[BUFFERED_CHANGES];
+    DWORD count = BUFFERED_CHANGES;
+    // Drains the buffer; an overflow still hands back what it kept.
+    while (!FAILED(device->GetDeviceData(sizeof(changes[0]), changes, &count, 0)) && count > 0) {
+        for (DWORD i = 0; i < count; ++i) {
+            if ((changes[i].dwData & 0x80) != 0) {
+                PressLatchNoteDown(&presses, SlotOf(changes[i], keyboard));
+            }
+        }
+        count = BUFFERED_CHANGES;
+    }
+    if (keyboard) {
+        PressLatchFold(&presses, static_cast<uint8_t*>(state), PLAT_KEYBOARD_STATE_SIZE);
+    } else {
+        PressLatchFold(&presses, static_cast<DIMOUSESTATE*>(state)->rgbButtons, 4);
+    }
 }
 
 } // namespace
@@ -63,7 +121,11 @@ int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
     }
     const DIDATAFORMAT* native =
         format == PlatInputDataFormat::Keyboard ? &c_dfDIKeyboard : &c_dfDIMouse;
-    return Result(Native(device)->SetDataFormat(native));
+    HRESULT result = Native(device)->SetDataFormat(native);
+    if (!FAILED(result)) {
+        KeepChanges(Native(device));
+    }
+    return Result(result);
 }
 
 int PlatInputAcquire(PlatInputDevice device)
@@ -87,7 +149,11 @@ int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
     if (device == nullptr || state == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Result(Native(device)->GetDeviceState(size, state));
+    HRESULT result = Native(device)->GetDeviceState(size, state);
+    if (result == DI_OK) {
+        FoldBufferedPresses(Native(device), size, state);
+    }
+    return Result(result);
 }
 
 void PlatInputDeviceRelease(PlatInputDevice device)

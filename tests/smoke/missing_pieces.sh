@@ -17,15 +17,12 @@ play_and_quit() {
     xdotool mousemove_relative -- 100 100 click 1 click 3
     sleep 0.3
     xdotool mousemove_relative -- 40 -30 click 1
-    sleep 0.2
-    xdotool keydown Escape
-    sleep 0.2
-    xdotool keyup Escape
-    for _ in $(seq 100); do
-        kill -0 "$game" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$game" 2>/dev/null; then
+    # The keyboard is read only once the game has opened its devices, which on
+    # a busy machine may be a while after the window appears: tap Escape until
+    # the game ends.
+    game_gone() { ! kill -0 "$game" 2>/dev/null; }
+    escape_ends_game() { xdotool keydown Escape keyup Escape; wait_until 2 game_gone; }
+    if ! wait_until 30 escape_ends_game; then
         echo "the game did not quit on Escape" >&2
         kill -KILL "$game"
         return 1

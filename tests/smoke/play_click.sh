@@ -41,7 +41,9 @@ tap_at() {
 }
 
 # Input sent before the first frames would be lost.
-wait_until 20 field_drawn || { echo "no field on screen" >&2; exit 1; }
+wait_until 60 field_drawn || { echo "no field on screen" >&2; exit 1; }
+# With no window manager nobody but the game gives its window the keyboard.
+focus_named "Dellomar ++" || { echo "the game's window does not have the focus" >&2; exit 1; }
 
 # The lamp starts over cell (2, 2), every cell hidden: flag it, move two cells
 # right and open that one. The cursor starts at (10, 10).

@@ -25,7 +25,8 @@ xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
 (cd "$RUN_DIR" && exec ./dellomar) &
 game=$!
 wait_for_window "Dellomar ++"
-window=$(xdotool search --name "Dellomar ++" | head -n 1)
+find_window "Dellomar ++" || { echo "the window went away" >&2; exit 1; }
+window=$WINDOW
 # Flags 0x2 say the decorations field is set; decorations 0 is borderless.
 # The name may show up a moment before the hints do.
 for _ in $(seq 50); do

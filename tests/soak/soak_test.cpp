@@ -35,9 +35,13 @@ int64_t EnvNumber(const char* name, int64_t fallback)
 
 // The menu buttons' middles; x is well right of any field.
 constexpr int32_t MENU_MIDDLE_X = MENU_X + BUTTON_WIDTH / 2;
-constexpr int32_t NEW_Y = 50;
-constexpr int32_t LOAD_Y = 100;
-constexpr int32_t SAVE_Y = 150;
+constexpr int32_t ButtonMiddleY(int button)
+{
+    return MENU_BUTTONS[button].screenY + BUTTON_HEIGHT / 2;
+}
+constexpr int32_t NEW_Y = ButtonMiddleY(MENU_NEW);
+constexpr int32_t LOAD_Y = ButtonMiddleY(MENU_LOAD);
+constexpr int32_t SAVE_Y = ButtonMiddleY(MENU_SAVE);
 
 class Soak {
 public:

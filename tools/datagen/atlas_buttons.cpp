@@ -1,7 +1,7 @@
 // The four menu buttons: rounded, bevelled plates with their label. They stand
 // on the black of the cleared screen, so their rounded corners are smoothed
 // towards black.
-#include "tools/datagen/atlas_layout.h"
+#include "screens/screen_layout.h"
 #include "tools/datagen/atlas_painter.h"
 #include "tools/datagen/font_text.h"
 
@@ -45,8 +45,8 @@ Rgb PlateColour(float depth, float py, float h)
 
 Image PaintButton(const std::string& label, const std::string& font)
 {
-    const int w = kButtonPieces[0].w;
-    const int h = kButtonPieces[0].h;
+    const int w = MENU_BUTTONS[0].piece.w;
+    const int h = MENU_BUTTONS[0].piece.h;
     const float fw = static_cast<float>(w);
     const float fh = static_cast<float>(h);
     Image button = MakeImage(w, h, kTransparent);

@@ -1,7 +1,7 @@
 // Opened cells: the plain one, the eight numbers and the opened mine. They cover
 // the backdrop completely, and their first and last rows and columns fall on the
 // field's grid lines (tiles are 24 pixels on a 23-pixel pitch).
-#include "tools/datagen/atlas_layout.h"
+#include "screens/screen_layout.h"
 #include "tools/datagen/atlas_painter.h"
 #include "tools/datagen/font_text.h"
 #include "tools/datagen/noise.h"
@@ -33,11 +33,11 @@ constexpr Rgb kDigitColours[9] = {
 // the top and left, faint grain so that it is not a dead flat colour.
 Image PaintSunkenCell(Rgb face, Rgb border, uint32_t seed)
 {
-    Image tile = MakeImage(kTileSize, kTileSize, face);
+    Image tile = MakeImage(TILE_SIZE, TILE_SIZE, face);
     Rng rng = SeededRng(seed);
-    for (int y = 0; y < kTileSize; ++y) {
-        for (int x = 0; x < kTileSize; ++x) {
-            const int last = kTileSize - 1;
+    for (int y = 0; y < TILE_SIZE; ++y) {
+        for (int x = 0; x < TILE_SIZE; ++x) {
+            const int last = TILE_SIZE - 1;
             if (x == 0 || y == 0 || x == last || y == last) {
                 Put(tile, x, y, border);
                 continue;
@@ -110,8 +110,8 @@ Image PaintOpenedMine()
 {
     Image tile = PaintSunkenCell(Rgb{206, 44, 34}, Rgb{110, 22, 18}, 0xB0011u);
     const float c = 12.0f;
-    for (int y = 1; y < kTileSize - 1; ++y) {
-        for (int x = 1; x < kTileSize - 1; ++x) {
+    for (int y = 1; y < TILE_SIZE - 1; ++y) {
+        for (int x = 1; x < TILE_SIZE - 1; ++x) {
             const float dx = static_cast<float>(x) + 0.5f - c;
             const float dy = static_cast<float>(y) + 0.5f - c;
             const float r = std::sqrt(dx * dx + dy * dy);

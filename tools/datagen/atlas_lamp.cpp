@@ -7,7 +7,7 @@
 // position; a true circle small enough to fit the lamp would cut into the corner
 // digits when the block sits off-centre, so the ring is a little squarer than
 // round.
-#include "tools/datagen/atlas_layout.h"
+#include "screens/screen_layout.h"
 #include "tools/datagen/atlas_painter.h"
 
 #include <algorithm>
@@ -54,7 +54,7 @@ Rgb RingColour(float t)
 
 Image PaintLamp()
 {
-    Image lamp = MakeImage(kLampPiece.w, kLampPiece.h, kTransparent);
+    Image lamp = MakeImage(ATLAS_LAMP.w, ATLAS_LAMP.h, kTransparent);
     for (int y = 0; y < lamp.height; ++y) {
         for (int x = 0; x < lamp.width; ++x) {
             if (Coverage(InRing, x, y) < 0.5f) {

@@ -1,6 +1,6 @@
 // The flag and the arrow cursor: shapes over see-through pixels, each with a dark
 // outline so that they read on any part of the backdrop.
-#include "tools/datagen/atlas_layout.h"
+#include "screens/screen_layout.h"
 #include "tools/datagen/atlas_painter.h"
 
 #include <algorithm>
@@ -67,19 +67,19 @@ FlagPixel FlagAt(int x, int y)
 
 Image PaintFlag()
 {
-    std::array<std::array<FlagPixel, kTileSize>, kTileSize> shape{};
-    for (int y = 0; y < kTileSize; ++y) {
-        for (int x = 0; x < kTileSize; ++x) {
+    std::array<std::array<FlagPixel, TILE_SIZE>, TILE_SIZE> shape{};
+    for (int y = 0; y < TILE_SIZE; ++y) {
+        for (int x = 0; x < TILE_SIZE; ++x) {
             shape[static_cast<size_t>(y)][static_cast<size_t>(x)] = FlagAt(x, y);
         }
     }
     const auto solid = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < kTileSize && y < kTileSize &&
+        return x >= 0 && y >= 0 && x < TILE_SIZE && y < TILE_SIZE &&
                shape[static_cast<size_t>(y)][static_cast<size_t>(x)].cover >= 0.5f;
     };
-    Image tile = MakeImage(kTileSize, kTileSize, kTransparent);
-    for (int y = 0; y < kTileSize; ++y) {
-        for (int x = 0; x < kTileSize; ++x) {
+    Image tile = MakeImage(TILE_SIZE, TILE_SIZE, kTransparent);
+    for (int y = 0; y < TILE_SIZE; ++y) {
+        for (int x = 0; x < TILE_SIZE; ++x) {
             if (solid(x, y)) {
                 Put(tile, x, y, shape[static_cast<size_t>(y)][static_cast<size_t>(x)].colour);
             } else if (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1) ||
@@ -120,7 +120,7 @@ Image PaintArrow()
         "        ##",
     };
     // clang-format on
-    Image tile = MakeImage(kTileSize, kTileSize, kTransparent);
+    Image tile = MakeImage(TILE_SIZE, TILE_SIZE, kTransparent);
     int y = 0;
     for (std::string_view row : kRows) {
         for (size_t x = 0; x < row.size(); ++x) {

@@ -1,6 +1,6 @@
 #include "tools/datagen/atlas_painter.h"
 
-#include "tools/datagen/atlas_layout.h"
+#include "screens/screen_layout.h"
 
 #include <cassert>
 #include <stdexcept>
@@ -20,18 +20,18 @@ void Place(Image& atlas, const Image& piece, const AtlasPiece& where)
 Image PaintAtlas(const std::string& boldFont)
 {
     // Unused corners of the atlas stay see-through.
-    Image atlas = MakeImage(kAtlasWidth, kAtlasHeight, kTransparent);
-    Place(atlas, PaintOpenedMine(), kOpenedMinePiece);
+    Image atlas = MakeImage(ATLAS_WIDTH, ATLAS_HEIGHT, kTransparent);
+    Place(atlas, PaintOpenedMine(), ATLAS_OPENED_MINE);
     for (int v = 1; v <= 8; ++v) {
-        Place(atlas, PaintNumberTile(v, boldFont), NumberPiece(v));
+        Place(atlas, PaintNumberTile(v, boldFont), AtlasNumber(v));
     }
-    Place(atlas, PaintFlag(), kFlagPiece);
-    Place(atlas, PaintOpenedCell(), kOpenedCellPiece);
-    Place(atlas, PaintArrow(), kArrowPiece);
-    Place(atlas, PaintLamp(), kLampPiece);
+    Place(atlas, PaintFlag(), ATLAS_FLAG);
+    Place(atlas, PaintOpenedCell(), ATLAS_OPENED_CELL);
+    Place(atlas, PaintArrow(), ATLAS_ARROW);
+    Place(atlas, PaintLamp(), ATLAS_LAMP);
     const char* labels[4] = {"New", "Load", "Save", "Quit"};
     for (int i = 0; i < 4; ++i) {
-        Place(atlas, PaintButton(labels[i], boldFont), kButtonPieces[i]);
+        Place(atlas, PaintButton(labels[i], boldFont), MENU_BUTTONS[i].piece);
     }
     return atlas;
 }

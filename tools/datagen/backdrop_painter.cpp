@@ -3,7 +3,7 @@
 // flags and opened mines stand out on it.
 #include "tools/datagen/backdrop_painter.h"
 
-#include "tools/datagen/atlas_layout.h"
+#include "screens/screen_layout.h"
 #include "tools/datagen/noise.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ float CellLight(int cx, int cy)
     if (cx == 0 || cy == 0) {
         return 0.55f;
     }
-    const int last = kCellPitch - 1;
+    const int last = CELL_PITCH - 1;
     if (cx == 1 || cy == 1) {
         return (cx == 1 && cy == last) || (cy == 1 && cx == last) ? 1.0f : 1.30f;
     }
@@ -52,9 +52,9 @@ void ScatterStars(Image& image)
         const int y = static_cast<int>(NextUnit(rng) * static_cast<float>(image.height));
         const float strength = 0.25f + 0.45f * NextUnit(rng) * NextUnit(rng);
         const bool bright = NextUnit(rng) < 0.12f;
-        const int cx = x % kCellPitch;
-        const int cy = y % kCellPitch;
-        if (cx < 4 || cy < 4 || cx > kCellPitch - 4 || cy > kCellPitch - 4) {
+        const int cx = x % CELL_PITCH;
+        const int cy = y % CELL_PITCH;
+        if (cx < 4 || cy < 4 || cx > CELL_PITCH - 4 || cy > CELL_PITCH - 4) {
             continue;
         }
         Blend(image, x, y, starlight, bright ? 0.85f : strength);
@@ -77,11 +77,11 @@ Image PaintBackdrop()
         for (int x = 0; x < image.width; ++x) {
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
-            const int col = x / kCellPitch;
-            const int row = y / kCellPitch;
+            const int col = x / CELL_PITCH;
+            const int row = y / CELL_PITCH;
             // Cells differ a little, like tiles laid by hand.
             const float cellTone = 0.94f + 0.12f * HashUnit(col, row, 71u);
-            const float light = CellLight(x % kCellPitch, y % kCellPitch) * cellTone;
+            const float light = CellLight(x % CELL_PITCH, y % CELL_PITCH) * cellTone;
             const Rgb sky = Scale(SkyAt(fx, fy), light);
             // Grain of about one step of the 16-bit display, which hides banding.
             const float n = NextSigned(grain) * 3.0f;

@@ -1,6 +1,6 @@
 #include "tools/datagen/icon_painter.h"
 
-#include "tools/datagen/atlas_layout.h"
+#include "screens/screen_layout.h"
 #include "tools/datagen/atlas_painter.h"
 #include "tools/datagen/backdrop_painter.h"
 
@@ -30,12 +30,12 @@ Scene PaintScene(const std::string& boldFont)
     }
     // Under the hot spot: the 3 x 3 cells around an opened mine.
     const std::array<int, 9> cells = {1, 2, 1, 1, 0, 2, 1, 1, 1};
-    const int block = (lamp.width - (2 * kCellPitch + kTileSize)) / 2;
+    const int block = (lamp.width - (2 * CELL_PITCH + TILE_SIZE)) / 2;
     for (int i = 0; i < 9; ++i) {
         const Image tile = cells[static_cast<size_t>(i)] == 0
                                ? PaintOpenedMine()
                                : PaintNumberTile(cells[static_cast<size_t>(i)], boldFont);
-        Paste(scene.picture, tile, block + (i % 3) * kCellPitch, block + (i / 3) * kCellPitch);
+        Paste(scene.picture, tile, block + (i % 3) * CELL_PITCH, block + (i / 3) * CELL_PITCH);
     }
     // The ring over it all; everything outside the ring's outer edge is cut away.
     scene.opacity.assign(lamp.pixels.size(), 0.0f);

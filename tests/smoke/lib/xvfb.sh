@@ -5,6 +5,9 @@
 #   make_run_dir GAME_DIR     sets RUN_DIR to a scratch copy of the game folder
 #   wait_for_window NAME      waits until a window with this name exists
 #   wait_until SECONDS CMD... runs CMD every tenth of a second until it succeeds
+#   find_window NAME          sets WINDOW to the first window with this name
+#   focus_named NAME          whether the window with the input focus has this
+#                             name (FOCUSED is then its id)
 # The server and RUN_DIR are removed on exit by smoke_cleanup; a script with an
 # EXIT trap of its own calls smoke_cleanup from it.
 
@@ -70,8 +73,15 @@ make_run_dir() {
     cp -r "$1/." "$RUN_DIR/"
 }
 
+# A search fails now and then while windows come and go: callers retry.
 window_named() {
     xdotool search --name "$1" >/dev/null 2>&1
+}
+
+find_window() {
+    WINDOW=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [[ -n $WINDOW ]] && return 0
+    wait_until 10 window_named "$1" || return 1
+    WINDOW=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [[ -n $WINDOW ]]
 }
 
 # Fails after ~10 s (or SECONDS as a second argument).
@@ -79,4 +89,9 @@ wait_for_window() {
     wait_until "${2:-10}" window_named "$1" && return 0
     echo "no window named '$1' appeared" >&2
     return 1
+}
+
+focus_named() {
+    FOCUSED=$(xdotool getwindowfocus 2>/dev/null) &&
+        [[ $(xdotool getwindowname "$FOCUSED" 2>/dev/null) == "$1" ]]
 }
