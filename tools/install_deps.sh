@@ -12,9 +12,10 @@ if [[ ${1:-all} != game ]]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         clang libclang-rt-14-dev
-        xvfb xdotool x11-utils imagemagick icewm
+        xvfb xdotool x11-utils imagemagick icewm strace
         mingw-w64 wine64 wine wine32:i386
         dpkg-dev lintian desktop-file-utils appstream
+        emscripten chromium nodejs
     )
 fi
 missing=()

@@ -45,10 +45,10 @@ for arch in i686 x86_64; do
     echo "dist/dellomar-$version-windows-$arch.zip"
 done
 
-# The browser build leaves its page and data in build-web/game/.
+# The browser build leaves its page and data in build-web/site/.
 if [[ -x tools/build_web.sh ]]; then
     step "web package"
-    tools/build_web.sh
-    zip_folder build-web/game dellomar "dist/dellomar-$version-web.zip"
+    JOBS=$jobs tools/build_web.sh
+    zip_folder build-web/site dellomar "dist/dellomar-$version-web.zip"
     echo "dist/dellomar-$version-web.zip"
 fi

@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test: the normal
 # build with its unit, end-to-end and smoke tests, the sanitizer build, a
 # minute of each fuzzer, Release builds with GCC and Clang, the packages with
-# smoke tests of both Windows builds under Wine and of the installed .deb.
+# smoke tests of both Windows builds under Wine and of the installed .deb,
+# and the web page played in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -35,7 +36,7 @@ for preset in release release-clang; do
     cmake --build --preset "$preset" -j"$jobs" --target dellomar dellomar_tests
 done
 
-step "packages into dist/: .deb and Windows zips"
+step "packages into dist/: .deb, Windows and web zips"
 tools/package.sh
 
 step "Wine smoke test of the i686 and x86_64 builds"
@@ -43,5 +44,9 @@ tests/win32/smoke_wine.sh
 
 step "the installed .deb"
 tests/package/installed_game.sh dist/dellomar_*_"$(dpkg --print-architecture)".deb
+
+step "web page and the headless Chromium test"
+tools/build_web.sh
+tests/web/run_web_test.sh
 
 step "all tests passed"
