@@ -46,8 +46,7 @@ add_executable(dellomar_file_test
   ${CMAKE_SOURCE_DIR}/tests/files/player_folder_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/files/file_test_support.cpp
   ${CMAKE_SOURCE_DIR}/tests/files/syscall_wraps.cpp
-  ${CMAKE_SOURCE_DIR}/tests/test_support.cpp
-  ${CMAKE_SOURCE_DIR}/tests/game_reset.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
 target_link_libraries(dellomar_file_test PRIVATE dellomar_headless GTest::gtest GTest::gtest_main)
 target_link_options(dellomar_file_test PRIVATE -Wl,--wrap=fsync,--wrap=getentropy)
 target_compile_definitions(dellomar_file_test PRIVATE
