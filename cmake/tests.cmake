@@ -12,6 +12,13 @@ target_compile_definitions(dellomar_tests PRIVATE DELLOMAR_SOURCE_DIR="${CMAKE_S
 add_dependencies(dellomar_tests dellomar_data)
 gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 
+# The data generator's icon writers.
+add_executable(dellomar_datagen_tests ${CMAKE_SOURCE_DIR}/tests/datagen/icon_files_test.cpp
+  ${CMAKE_SOURCE_DIR}/tools/datagen/png_writer.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/ico_writer.cpp)
+target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main)
+gtest_discover_tests(dellomar_datagen_tests DISCOVERY_TIMEOUT 60)
+
 add_test(NAME core_includes COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check_core_includes.sh)
 
 # The soak test runs alone in a program of its own: it replaces the global

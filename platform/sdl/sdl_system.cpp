@@ -42,6 +42,16 @@ bool DisplayReachable()
            std::getenv("WAYLAND_DISPLAY") != nullptr;
 }
 
+// With no window manager nobody else gives the window the keyboard. Asked
+// again whenever the window is shown, since a renderer may remake it.
+void TakeFocus()
+{
+    SDL_RaiseWindow(s_window);
+    if (SDL_SetWindowInputFocus(s_window) != 0) {
+        SDL_ClearError();
+    }
+}
+
 void RequestQuit()
 {
     if (s_platWindow != nullptr) {
@@ -93,6 +103,8 @@ void SdlPumpEvents()
     while (SDL_PollEvent(&event) != 0) {
         if (event.type == SDL_QUIT) {
             RequestQuit();
+        } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SHOWN) {
+            TakeFocus();
         }
         SdlInputNoteEvent(event);
     }
@@ -136,11 +148,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
         return nullptr;
     }
     SDL_SetWindowFullscreen(s_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    // With no window manager nobody else gives the window the keyboard.
-    SDL_RaiseWindow(s_window);
-    if (SDL_SetWindowInputFocus(s_window) != 0) {
-        SDL_ClearError();
-    }
+    TakeFocus();
     s_platWindow = QueueCreateWindow(className);
     if (s_platWindow == nullptr) {
         s_lastError = "the window class is not registered";

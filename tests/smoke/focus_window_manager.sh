@@ -36,12 +36,14 @@ lamp() {
 lamp_seen() { LAMP=$(lamp) && [[ $LAMP =~ ^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$ && $LAMP != 0x0+* ]]; }
 lamp_moved() { LAMP=$(lamp) && [[ $LAMP != "$1" ]]; }
 
-wait_until 60 lamp_seen || { cp "$RUN_DIR/shot.png" /tmp/wt11/wm_shot.png; echo "no lamp on the field" >&2; exit 1; }
+wait_until 60 lamp_seen || { echo "no lamp on the field" >&2; exit 1; }
 wait_until 10 focus_named "Dellomar ++" || { echo "the game's window did not get the focus" >&2; exit 1; }
 window=$FOCUSED
 start=$LAMP
-xdotool mousemove_relative -- 60 60
-wait_until 10 lamp_moved "$start" || { echo "the lamp did not follow the mouse" >&2; exit 1; }
+# Motion sent while the window manager is still placing the window may be
+# lost: move until the lamp follows.
+nudge_moves_lamp() { xdotool mousemove_relative -- 23 23; wait_until 2 lamp_moved "$1"; }
+wait_until 30 nudge_moves_lamp "$start" || { echo "the lamp did not follow the mouse" >&2; exit 1; }
 echo "focused at once; lamp from $start to $LAMP"
 
 xmessage -geometry 200x80+300+300 "another window" &
@@ -50,9 +52,12 @@ pids+=($!)
 wait_until 10 focus_named xmessage || { echo "the other window did not get the focus" >&2; exit 1; }
 xdotool windowactivate "$window"
 wait_until 10 focus_named "Dellomar ++" || { echo "the game did not get the focus back" >&2; exit 1; }
-back=$(lamp)
-xdotool mousemove_relative -- 46 23
-wait_until 10 lamp_moved "$back" || { echo "the lamp did not follow the mouse after the switch" >&2; exit 1; }
+# The game takes the mouse again when it next reads its events: move until
+# the lamp follows.
+wait_until 30 lamp_seen || { echo "no lamp after the switch" >&2; exit 1; }
+back=$LAMP
+wait_until 30 nudge_moves_lamp "$back" ||
+    { echo "the lamp did not follow the mouse after the switch" >&2; exit 1; }
 echo "focus back; lamp from $back to $LAMP"
 
 xdotool keydown Escape keyup Escape

@@ -25,15 +25,16 @@ xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
 (cd "$RUN_DIR" && exec ./dellomar) &
 game=$!
 wait_for_window "Dellomar ++"
-find_window "Dellomar ++" || { echo "the window went away" >&2; exit 1; }
-window=$WINDOW
 # Flags 0x2 say the decorations field is set; decorations 0 is borderless.
-# The name may show up a moment before the hints do.
-for _ in $(seq 50); do
-    hints=$(xprop -id "$window" _MOTIF_WM_HINTS)
-    [[ $hints == *"= 0x2, 0x0, 0x0"* ]] && break
-    sleep 0.1
-done
+# The name may show up a moment before the hints do, and the first window may
+# be remade once the renderer is chosen, so the window is looked up each time.
+borderless() {
+    find_window "Dellomar ++" && window=$WINDOW &&
+        hints=$(xprop -id "$window" _MOTIF_WM_HINTS 2>/dev/null) &&
+        [[ $hints == *"= 0x2, 0x0, 0x0"* ]]
+}
+window="" hints=""
+wait_until 10 borderless || true
 echo "window $window: $hints"
 [[ $hints == *"= 0x2, 0x0, 0x0"* ]] || { echo "window is not borderless" >&2; exit 1; }
 sleep 1
