@@ -52,6 +52,12 @@ PlatFile* PlatFileOpen(const char* path, PlatFileMode mode)
     return path == nullptr ? nullptr : StdioFileOpen(Resolve(path).c_str(), mode);
 }
 
+PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
+{
+    return target == nullptr ? nullptr
+                             : StdioFileCreateBeside(Resolve(target).c_str(), name, nameSize);
+}
+
 size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)
 {
     return StdioFileRead(file, buffer, size);
