@@ -11,10 +11,11 @@ field_shows() {
         'BEGIN { exit !(m > 0.02) }'
 }
 
-# Waits until the field shows its backdrop; input sent before then is lost.
+# Waits until the field shows its backdrop (a minute at most, for a busy
+# machine); input sent before then is lost.
 # $1: a scratch folder for the screenshots.
 wait_for_field() {
-    wait_until 20 field_shows "$1" && return 0
+    wait_until 60 field_shows "$1" && return 0
     echo "no field on screen" >&2
     return 1
 }
@@ -31,16 +32,16 @@ area_differs() {
 # of the screenshot $1 in more than 20 pixels.
 wait_for_change() {
     convert "$1" -crop "$2" +repage "$1.ref.png"
-    wait_until 10 area_differs "$1" "$2" && return 0
+    wait_until 30 area_differs "$1" "$2" && return 0
     echo "nothing changed in $2" >&2
     return 1
 }
 
-# Holds the left button until the command in "$@" succeeds (10 s at most).
+# Holds the left button until the command in "$@" succeeds (30 s at most).
 hold_left_until() {
     local ok=0
     xdotool mousedown 1
-    wait_until 10 "$@" || ok=1
+    wait_until 30 "$@" || ok=1
     xdotool mouseup 1
     return $ok
 }
