@@ -45,12 +45,6 @@ PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
     return StdioFileCreateBeside(target, name, nameSize);
 }
 
-PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
-{
-    return target == nullptr ? nullptr
-                             : StdioFileCreateBeside(Resolve(target).c_str(), name, nameSize);
-}
-
 size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)
 {
     return StdioFileRead(file, buffer, size);
