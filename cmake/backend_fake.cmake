@@ -1,7 +1,7 @@
 # The in-memory backend: surfaces in memory, scripted input, a settable clock,
 # a record of every platform call. Tests, benchmarks and fuzzers run on it.
 file(GLOB DELLOMAR_PLATFORM_FAKE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/fake/*.cpp)
-add_library(platform_fake STATIC ${DELLOMAR_PLATFORM_FAKE})
+add_library(platform_fake STATIC ${DELLOMAR_PLATFORM_FAKE} ${DELLOMAR_MEMORY_SURFACES})
 target_link_libraries(platform_fake PUBLIC platform_common)
 
 # The game core on the fake backend.

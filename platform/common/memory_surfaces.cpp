@@ -1,0 +1,442 @@
+#include "platform/common/memory_surfaces.h"
+
+#include "platform/common/memory_pixels.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::set<PlatVideoDevice> s_devices;
+std::set<PlatSurface> s_surfaces;
+std::set<PlatClipper> s_clippers;
+std::set<PlatPalette> s_palettes;
+
+const MemoryVideoHooks& Hooks()
+{
+    return MEMORY_VIDEO_HOOKS;
+}
+
+bool Refused(const char* call, int* result)
+{
+    *result = PLAT_VIDEO_REFUSED;
+    return Hooks().refused != nullptr && Hooks().refused(call, result);
+}
+
+// Tells the backend of a release; false for a handle that is already gone.
+template <typename Handle>
+bool Releasing(const char* call, const std::set<Handle>& live, Handle handle, const char* what)
+{
+    const bool known = live.count(handle) != 0;
+    if (Hooks().releasing != nullptr) {
+        Hooks().releasing(call, known ? what : nullptr);
+    }
+    return known;
+}
+
+void DropDevice(PlatVideoDevice device)
+{
+    if (--device->refs > 0) {
+        return;
+    }
+    if (Hooks().deviceGone != nullptr) {
+        Hooks().deviceGone(device);
+    }
+    s_devices.erase(device);
+    delete device;
+}
+
+void DropClipper(PlatClipper clipper)
+{
+    if (clipper != nullptr && --clipper->refs == 0) {
+        s_clippers.erase(clipper);
+        delete clipper;
+    }
+}
+
+void DropPalette(PlatPalette palette)
+{
+    if (palette != nullptr && --palette->refs == 0) {
+        s_palettes.erase(palette);
+        delete palette;
+    }
+}
+
+void DropSurface(PlatSurface surface)
+{
+    if (surface == nullptr || --surface->refs > 0) {
+        return;
+    }
+    DropClipper(surface->clipper);
+    DropPalette(surface->palette);
+    DropSurface(surface->attached);
+    DropDevice(surface->device);
+    if (Hooks().surfaceGone != nullptr) {
+        Hooks().surfaceGone(surface);
+    }
+    s_surfaces.erase(surface);
+    delete surface;
+}
+
+PlatSurface NewSurface(PlatVideoDevice device, const char* role, int32_t width, int32_t height)
+{
+    ++device->refs;
+    auto* surface = new PlatSurfaceTag{1,     device,  role,    std::strcmp(role, "primary") == 0,
+                                       width, height,  {},      {},
+                                       false, nullptr, nullptr, nullptr,
+                                       {}};
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const size_t guard = Hooks().guardPixels;
+    surface->storage.assign(guard + count + guard, Hooks().guardPixel);
+    surface->pixels = MemoryPixelsOf(surface->storage);
+    std::fill(surface->pixels.begin(), surface->pixels.end(), uint16_t{0});
+    s_surfaces.insert(surface);
+    return surface;
+}
+
+} // namespace
+
+PlatVideoDevice MemoryNewDevice(int32_t width, int32_t height)
+{
+    auto* device = new PlatVideoDeviceTag{1, width, height, false};
+    s_devices.insert(device);
+    return device;
+}
+
+std::span<uint16_t> MemorySurfacePixels(PlatSurface surface)
+{
+    if (Hooks().touch != nullptr) {
+        Hooks().touch(surface);
+    }
+    return surface->pixels;
+}
+
+std::span<uint16_t> MemoryPixelsOf(std::vector<uint16_t>& storage)
+{
+    const size_t guard = Hooks().guardPixels;
+    return {storage.data() + guard, storage.size() - 2 * guard};
+}
+
+const std::set<PlatSurface>& MemoryLiveSurfaces()
+{
+    return s_surfaces;
+}
+
+int MemoryLiveObjects()
+{
+    return static_cast<int>(s_devices.size() + s_surfaces.size() + s_clippers.size() +
+                            s_palettes.size());
+}
+
+void MemoryDiscardAll()
+{
+    for (PlatSurface surface : s_surfaces) {
+        delete surface;
+    }
+    for (PlatClipper clipper : s_clippers) {
+        delete clipper;
+    }
+    for (PlatPalette palette : s_palettes) {
+        delete palette;
+    }
+    for (PlatVideoDevice device : s_devices) {
+        delete device;
+    }
+    s_surfaces.clear();
+    s_clippers.clear();
+    s_palettes.clear();
+    s_devices.clear();
+}
+
+int PlatVideoCreateSurface(PlatVideoDevice device, const PlatSurfaceDesc* desc,
+                           PlatSurface* surface)
+{
+    int result = 0;
+    if (Refused("VideoCreateSurface", &result)) {
+        return result;
+    }
+    if (Hooks().described != nullptr) {
+        Hooks().described(*desc);
+    }
+    if ((desc->caps & PLAT_SCAPS_PRIMARYSURFACE) != 0) {
+        int32_t width = 0;
+        int32_t height = 0;
+        if (!Hooks().openPrimary(device, &width, &height)) {
+            return PLAT_VIDEO_REFUSED;
+        }
+        *surface = NewSurface(device, "primary", width, height);
+        if ((desc->flags & PLAT_SDESC_BACKBUFFERCOUNT) != 0 && desc->backBufferCount > 0) {
+            (*surface)->attached = NewSurface(device, "back", width, height);
+        }
+        return 0;
+    }
+    const uint32_t sized = PLAT_SDESC_WIDTH | PLAT_SDESC_HEIGHT;
+    const auto maxSide = static_cast<uint32_t>(MEMORY_SURFACE_MAX_SIDE);
+    if ((desc->flags & sized) != sized || desc->width == 0 || desc->height == 0 ||
+        desc->width > maxSide || desc->height > maxSide) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    *surface = NewSurface(device, "offscreen", static_cast<int32_t>(desc->width),
+                          static_cast<int32_t>(desc->height));
+    return 0;
+}
+
+int PlatVideoCreateClipper(PlatVideoDevice, uint32_t, PlatClipper* clipper)
+{
+    int result = 0;
+    if (Refused("VideoCreateClipper", &result)) {
+        return result;
+    }
+    *clipper = new PlatClipperTag{1, false, {}, {}, false, nullptr};
+    s_clippers.insert(*clipper);
+    return 0;
+}
+
+int PlatVideoCreatePalette(PlatVideoDevice, uint32_t flags, const PlatPaletteEntry* entries256,
+                           PlatPalette* palette)
+{
+    int result = 0;
+    if (Refused("VideoCreatePalette", &result)) {
+        return result;
+    }
+    *palette = new PlatPaletteTag{1, flags, {}};
+    if (entries256 != nullptr) {
+        std::memcpy((*palette)->entries, entries256, sizeof(PlatPaletteEntry) * 256);
+    }
+    s_palettes.insert(*palette);
+    return 0;
+}
+
+// Memory is never taken away, so there is nothing to bring back.
+int PlatVideoRestoreAllSurfaces(PlatVideoDevice)
+{
+    int result = 0;
+    return Refused("VideoRestoreAllSurfaces", &result) ? result : 0;
+}
+
+int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface* attached)
+{
+    int result = 0;
+    if (Refused("VideoGetAttachedSurface", &result)) {
+        return result;
+    }
+    if ((caps & PLAT_SCAPS_BACKBUFFER) == 0 || surface->attached == nullptr) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    ++surface->attached->refs;
+    *attached = surface->attached;
+    return 0;
+}
+
+int PlatVideoGetPixelFormat(PlatSurface, PlatPixelFormat* format)
+{
+    int result = 0;
+    if (Refused("VideoGetPixelFormat", &result)) {
+        return result;
+    }
+    const uint32_t bits = Hooks().bitCount != nullptr ? Hooks().bitCount() : 16;
+    format->rgbBitCount = bits;
+    format->redMask = bits == 15 ? 0x7C00u : 0xF800u;
+    format->greenMask = bits == 15 ? 0x03E0u : 0x07E0u;
+    format->blueMask = 0x001Fu;
+    return 0;
+}
+
+int PlatVideoLock(PlatSurface surface, const PlatRect*, PlatSurfaceDesc* desc, uint32_t)
+{
+    int result = 0;
+    if (Refused("VideoLock", &result)) {
+        return result;
+    }
+    if (surface == nullptr || surface->locked) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    surface->locked = true;
+    desc->surface = MemorySurfacePixels(surface).data();
+    desc->pitch = surface->width * 2;
+    desc->width = static_cast<uint32_t>(surface->width);
+    desc->height = static_cast<uint32_t>(surface->height);
+    return 0;
+}
+
+int PlatVideoUnlock(PlatSurface surface, const PlatRect*)
+{
+    int result = 0;
+    if (Refused("VideoUnlock", &result)) {
+        return result;
+    }
+    if (surface == nullptr || !surface->locked) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    surface->locked = false;
+    return 0;
+}
+
+int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t, uint32_t colour)
+{
+    int result = 0;
+    if (Refused("VideoColorFill", &result)) {
+        return result;
+    }
+    PlatRect area = rect != nullptr ? *rect : PlatRect{0, 0, surface->width, surface->height};
+    const auto value = static_cast<uint16_t>(colour);
+    PlatClipper clipper = surface->clipper;
+    const std::vector<PlatRect>* clips =
+        clipper == nullptr || !clipper->hasList ? nullptr : &clipper->rects;
+    FillPixelArea(MemorySurfacePixels(surface).data(), surface->width, surface->height, area,
+                  clips, value);
+    return 0;
+}
+
+// A plain copy (no stretching, the smaller size wins); onto the primary
+// surface it is shown at once.
+int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
+                 const PlatRect* sourceRect, uint32_t)
+{
+    int result = 0;
+    if (Refused("VideoBlt", &result)) {
+        return result;
+    }
+    PlatRect from = sourceRect != nullptr ? *sourceRect
+                                          : PlatRect{0, 0, source->width, source->height};
+    PlatRect to = destRect != nullptr ? *destRect : PlatRect{0, 0, dest->width, dest->height};
+    const int32_t width = std::min(from.right - from.left, to.right - to.left);
+    const int32_t height = std::min(from.bottom - from.top, to.bottom - to.top);
+    const std::span<uint16_t> sourcePixels = MemorySurfacePixels(source);
+    const std::span<uint16_t> destPixels = MemorySurfacePixels(dest);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const int32_t sx = from.left + x, sy = from.top + y;
+            const int32_t dx = to.left + x, dy = to.top + y;
+            if (sx >= 0 && sy >= 0 && sx < source->width && sy < source->height && dx >= 0 &&
+                dy >= 0 && dx < dest->width && dy < dest->height) {
+                destPixels[static_cast<size_t>(dy * dest->width + dx)] =
+                    sourcePixels[static_cast<size_t>(sy * source->width + sx)];
+            }
+        }
+    }
+    return dest->primary ? Hooks().present(dest) : 0;
+}
+
+int PlatVideoFlip(PlatSurface primary, PlatSurface, uint32_t)
+{
+    int result = 0;
+    if (Refused("VideoFlip", &result)) {
+        return result;
+    }
+    PlatSurface back = primary->attached;
+    if (back == nullptr || back->locked) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    return Hooks().flip != nullptr ? Hooks().flip(primary, back) : Hooks().present(back);
+}
+
+int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)
+{
+    int result = 0;
+    if (Refused("VideoSetClipper", &result)) {
+        return result;
+    }
+    if (clipper != nullptr) {
+        ++clipper->refs;
+    }
+    DropClipper(surface->clipper);
+    surface->clipper = clipper;
+    return 0;
+}
+
+// Kept for the calls that take one; copies here are plain.
+int PlatVideoSetColorKey(PlatSurface surface, uint32_t flags, uint32_t low, uint32_t high)
+{
+    int result = 0;
+    if (Refused("VideoSetColorKey", &result)) {
+        return result;
+    }
+    surface->colorKey = {flags, low, high};
+    return 0;
+}
+
+int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
+{
+    int result = 0;
+    if (Refused("VideoSetPalette", &result)) {
+        return result;
+    }
+    if (palette != nullptr) {
+        ++palette->refs;
+    }
+    DropPalette(surface->palette);
+    surface->palette = palette;
+    return 0;
+}
+
+int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint32_t)
+{
+    int result = 0;
+    if (Refused("VideoSetClipList", &result)) {
+        return result;
+    }
+    clipper->hasList = true;
+    clipper->header = *list;
+    clipper->rects.clear();
+    for (uint32_t i = 0; i < list->count; ++i) {
+        clipper->rects.push_back(PlatRegionRect(list, i));
+    }
+    return 0;
+}
+
+// The window is the whole picture, so binding a clipper to it clips nothing.
+int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t, PlatWindow window)
+{
+    int result = 0;
+    if (Refused("VideoSetClipperWindow", &result)) {
+        return result;
+    }
+    clipper->windowBound = true;
+    clipper->window = window;
+    return 0;
+}
+
+int PlatVideoReleaseDevice(PlatVideoDevice device)
+{
+    if (!Releasing("VideoReleaseDevice", s_devices, device, "device")) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    DropDevice(device);
+    return 0;
+}
+
+int PlatVideoReleaseSurface(PlatSurface surface)
+{
+    const bool known = s_surfaces.count(surface) != 0;
+    const std::string what = known ? std::string("surface:") + surface->role : std::string();
+    if (!Releasing("VideoReleaseSurface", s_surfaces, surface, what.c_str())) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    DropSurface(surface);
+    return 0;
+}
+
+int PlatVideoReleaseClipper(PlatClipper clipper)
+{
+    const bool known = s_clippers.count(clipper) != 0;
+    const char* what = !known                ? ""
+                       : clipper->windowBound ? "clipper:window"
+                       : clipper->hasList     ? "clipper:list"
+                                              : "clipper";
+    if (!Releasing("VideoReleaseClipper", s_clippers, clipper, what)) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    DropClipper(clipper);
+    return 0;
+}
+
+int PlatVideoReleasePalette(PlatPalette palette)
+{
+    if (!Releasing("VideoReleasePalette", s_palettes, palette, "palette")) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    DropPalette(palette);
+    return 0;
+}
