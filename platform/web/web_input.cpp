@@ -1,6 +1,7 @@
 // Keyboard and mouse devices over the page's events (web_events.cpp). A read
 // hands over the state as it is, with every press since the previous read
 // folded in, and the motion gathered since then.
+#include "platform/common/device_state.h"
 #include "platform/input.h"
 #include "platform/web/web_internal.h"
 
@@ -128,16 +129,14 @@ int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
     if (device == nullptr || state == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    if (!device->acquired) {
-        return PLAT_INPUT_ERR_NOT_ACQUIRED;
+    StateSource source = StateSource::None;
+    int result = CheckStateRead(device->acquired, device->format, device->kind, size, &source);
+    if (result != PLAT_INPUT_OK) {
+        return result;
     }
-    bool keyboard = device->format == PlatInputDataFormat::Keyboard;
-    if (size != (keyboard ? PLAT_KEYBOARD_STATE_SIZE : sizeof(PlatMouseState))) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    if (device->kind == PlatInputDeviceKind::Keyboard && keyboard) {
+    if (source == StateSource::Keyboard) {
         ReadKeyboard(static_cast<uint8_t*>(state));
-    } else if (device->kind == PlatInputDeviceKind::Mouse && !keyboard) {
+    } else if (source == StateSource::Mouse) {
         PlatMouseState mouse{};
         ReadMouse(&mouse);
         std::memcpy(state, &mouse, sizeof(mouse));
