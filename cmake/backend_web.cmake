@@ -7,7 +7,8 @@ set(DELLOMAR_WEB_DIR ${CMAKE_SOURCE_DIR}/platform/web)
 
 file(GLOB DELLOMAR_PLATFORM_WEB CONFIGURE_DEPENDS ${DELLOMAR_WEB_DIR}/*.cpp)
 list(REMOVE_ITEM DELLOMAR_PLATFORM_WEB ${DELLOMAR_WEB_DIR}/web_main.cpp)
-add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB} ${DELLOMAR_MEMORY_SURFACES})
+add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB} ${DELLOMAR_MEMORY_SURFACES}
+  ${DELLOMAR_PLAYER_BACKEND_SHARED})
 target_link_libraries(platform_web PUBLIC platform_common)
 
 add_executable(dellomar ${DELLOMAR_WEB_DIR}/web_main.cpp)

@@ -12,10 +12,14 @@ target_include_directories(dellomar_core PUBLIC ${CMAKE_SOURCE_DIR} ${DELLOMAR_G
 if(NOT WIN32)
   file(GLOB DELLOMAR_PLATFORM_COMMON CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/platform/common/*.cpp ${CMAKE_SOURCE_DIR}/platform/stdio/*.cpp)
-  # Built into each backend that keeps surfaces in memory, beside the hooks it
-  # defines.
+  # Built into the backends that use them rather than shared by all: the
+  # surfaces call hooks each backend defines, and the fake records music and
+  # messages its own way.
   set(DELLOMAR_MEMORY_SURFACES ${CMAKE_SOURCE_DIR}/platform/common/memory_surfaces.cpp)
-  list(REMOVE_ITEM DELLOMAR_PLATFORM_COMMON ${DELLOMAR_MEMORY_SURFACES})
+  set(DELLOMAR_PLAYER_BACKEND_SHARED ${CMAKE_SOURCE_DIR}/platform/common/silent_music.cpp
+    ${CMAKE_SOURCE_DIR}/platform/common/queue_messages.cpp)
+  list(REMOVE_ITEM DELLOMAR_PLATFORM_COMMON ${DELLOMAR_MEMORY_SURFACES}
+    ${DELLOMAR_PLAYER_BACKEND_SHARED})
   add_library(platform_common STATIC ${DELLOMAR_PLATFORM_COMMON})
   target_include_directories(platform_common PUBLIC ${CMAKE_SOURCE_DIR})
 endif()

@@ -166,31 +166,6 @@ bool PlatPeekMessage(PlatMessage* message)
     return QueuePeek(message);
 }
 
-void PlatTranslateMessage(const PlatMessage&) {}
-
-intptr_t PlatDispatchMessage(const PlatMessage& message)
-{
-    return QueueDispatch(message);
-}
-
-intptr_t PlatDefWindowProc(PlatWindow, uint32_t, uintptr_t, intptr_t)
-{
-    return 0;
-}
-
-void PlatBeginPaint(PlatWindow) {}
-void PlatEndPaint(PlatWindow) {}
-
-void PlatPostQuitMessage(int exitCode)
-{
-    QueuePostQuit(exitCode);
-}
-
-int PlatPostMessage(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    return QueuePost(window, message, wParam, lParam);
-}
-
 int PlatShowCursor(bool show)
 {
     return SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE) == SDL_ENABLE ? 0 : -1;

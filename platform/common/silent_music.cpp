@@ -1,5 +1,6 @@
-// The music performance in a browser: the game sets one up and never plays
-// through it, so every object here is an empty token and every step succeeds.
+// The music performance of the SDL and web backends: the game sets one up and
+// never plays through it, so every object here is an empty token and every
+// step succeeds. Built into those backends only; the fake records its own.
 #include "platform/music.h"
 
 struct PlatMusicPerformanceTag {
