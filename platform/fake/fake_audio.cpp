@@ -1,3 +1,4 @@
+#include "platform/common/ring_lock.h"
 #include "platform/fake/fake_audio.h"
 
 #include "platform/fake/fake_core.h"
@@ -145,18 +146,13 @@ int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes,
     }
     auto size = static_cast<uint32_t>(buffer->info.bytes.size());
     uint32_t start = (flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0 ? buffer->writeCursor : offset;
-    if (buffer->locked || bytes > size || start >= size) {
+    if (buffer->locked) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    buffer->locked = true;
-    uint32_t first = bytes < size - start ? bytes : size - start;
-    *region1 = buffer->info.bytes.data() + start;
-    *length1 = first;
-    if (first < bytes) {
-        *region2 = buffer->info.bytes.data();
-        *length2 = bytes - first;
-    }
-    return PLAT_SOUND_OK;
+    result = LockRingRegions(buffer->info.bytes.data(), size, start, bytes, region1, length1,
+                             region2, length2);
+    buffer->locked = result == PLAT_SOUND_OK;
+    return result;
 }
 
 int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32_t)

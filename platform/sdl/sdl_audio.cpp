@@ -3,6 +3,7 @@
 // unsigned mono at 11025 Hz; SDL converts the mix to whatever the hardware
 // wants. Play only flips the voice on, so it never waits for the sound.
 // Without any audio device the creation fails and the game runs on silently.
+#include "platform/common/ring_lock.h"
 #include "platform/audio.h"
 #include "platform/sdl/sdl_internal.h"
 
@@ -157,18 +158,10 @@ int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes,
         AudioLock lock(buffer->device->id);
         start = buffer->position < size ? buffer->position : 0;
     }
-    if (bytes > size || start >= size) {
-        return PLAT_SOUND_ERR_INVALID_PARAM;
-    }
-    buffer->locked = true;
-    uint32_t first = std::min(bytes, size - start);
-    *region1 = buffer->staging.data() + start;
-    *length1 = first;
-    if (first < bytes) {
-        *region2 = buffer->staging.data();
-        *length2 = bytes - first;
-    }
-    return PLAT_SOUND_OK;
+    int result = LockRingRegions(buffer->staging.data(), size, start, bytes, region1, length1,
+                                 region2, length2);
+    buffer->locked = result == PLAT_SOUND_OK;
+    return result;
 }
 
 int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32_t)

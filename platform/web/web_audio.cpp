@@ -5,6 +5,7 @@
 // click or key (web_events.cpp resumes the audio then); sounds asked for
 // before that are skipped rather than saved up. Without Web Audio the device
 // cannot be made and the game runs silently.
+#include "platform/common/ring_lock.h"
 #include "platform/audio.h"
 #include "platform/web/web_internal.h"
 
@@ -154,18 +155,10 @@ int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes,
     if ((flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0) {
         start = buffer->position < size ? buffer->position : 0;
     }
-    if (bytes > size || start >= size) {
-        return PLAT_SOUND_ERR_INVALID_PARAM;
-    }
-    buffer->locked = true;
-    uint32_t first = std::min(bytes, size - start);
-    *region1 = buffer->samples.data() + start;
-    *length1 = first;
-    if (first < bytes) {
-        *region2 = buffer->samples.data();
-        *length2 = bytes - first;
-    }
-    return PLAT_SOUND_OK;
+    int result = LockRingRegions(buffer->samples.data(), size, start, bytes, region1, length1,
+                                 region2, length2);
+    buffer->locked = result == PLAT_SOUND_OK;
+    return result;
 }
 
 // What was written reaches the page's audio buffer here, in one piece.
