@@ -12,7 +12,9 @@ constexpr size_t kHeaderChars = 4;
 // Side digits, line break and the largest body: nothing beyond it is ever read.
 constexpr size_t kMaxUsefulBytes = 4 + 2 * 25 * 25;
 
-// Reads the file as text: CR LF arrives as a single LF, as it always did.
+// Reads the file as text: a CR LF pair arrives as one LF, so the line break
+// after the size is found whether the file was written here, on Windows or
+// by an editor that keeps plain LF.
 struct TextReader {
     std::string bytes;
     size_t at = 0;

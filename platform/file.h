@@ -1,7 +1,8 @@
-// The file layer. The game names files the way it always has ("Textures\\txtr.txr",
-// "save.gm"), relative to one folder; the backend decides where that folder is
-// (beside the executable, or the installed data and the player's own folder)
-// and, on POSIX, turns the backslashes into slashes.
+// The file layer. The game names its files with backslashes on every platform
+// ("Textures\\txtr.txr", "save.gm"), relative to one folder; the backend
+// decides where that folder is (beside the executable, or the installed data
+// and the player's own folder) and, on POSIX, turns the backslashes into
+// slashes.
 //
 // Every file may be hostile: a read opens only regular files and never waits on
 // one, and nothing is ever written in place. A file is written as a new
