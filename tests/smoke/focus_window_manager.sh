@@ -61,11 +61,6 @@ wait_until 30 nudge_moves_lamp "$back" ||
 echo "focus back; lamp from $back to $LAMP"
 
 xdotool keydown Escape keyup Escape
-game_ended() { ! kill -0 "$game" 2>/dev/null; }
-wait_until 10 game_ended || { echo "the game did not end on Escape" >&2; exit 1; }
-set +e
-wait "$game"
-code=$?
-set -e
-echo "exit code $code"
-[[ $code -eq 0 ]]
+wait_for_exit "$game" 10 || { echo "the game did not end on Escape" >&2; exit 1; }
+echo "exit code $EXIT_CODE"
+[[ $EXIT_CODE -eq 0 ]]

@@ -63,15 +63,6 @@ echo "state of cell (2, 2): $flagged, of cell (4, 2): $opened"
 [[ $opened == [13] ]] || { echo "the left click did not open the cell" >&2; exit 1; }
 
 xdotool keydown Escape keyup Escape
-game_ended() { ! kill -0 "$game" 2>/dev/null; }
-if ! wait_until 10 game_ended; then
-    echo "the game did not end on Escape" >&2
-    kill -9 "$game"
-    exit 1
-fi
-set +e
-wait "$game"
-code=$?
-set -e
-echo "exit code $code"
-[[ $code -eq 0 ]]
+wait_for_exit "$game" 10 || { echo "the game did not end on Escape" >&2; exit 1; }
+echo "exit code $EXIT_CODE"
+[[ $EXIT_CODE -eq 0 ]]
