@@ -54,7 +54,7 @@ nudge_moves_lamp() {
 wait_until 60 field_drawn || { echo "no field on the screen" >&2; exit 1; }
 wait_until 10 focus_named "Dellomar ++" || { echo "the game's window did not get the focus" >&2; exit 1; }
 window=$FOCUSED
-wait_until 30 nudge_moves_lamp || { echo "the lamp did not follow the mouse" >&2; exit 1; }
+wait_until 60 nudge_moves_lamp || { echo "the lamp did not follow the mouse" >&2; exit 1; }
 echo "the window has the focus at once, and the lamp follows the mouse"
 
 xmessage -geometry 200x80+300+300 "another window" &
@@ -64,7 +64,7 @@ wait_until 10 focus_named xmessage || { echo "the other window did not get the f
 xdotool windowactivate "$window"
 wait_until 10 focus_named "Dellomar ++" || { echo "the game did not get the focus back" >&2; exit 1; }
 echo "the focus went to another window and came back"
-wait_until 30 nudge_moves_lamp ||
+wait_until 60 nudge_moves_lamp ||
     { echo "the lamp did not follow the mouse after the switch" >&2; exit 1; }
 echo "the lamp follows the mouse again"
 
