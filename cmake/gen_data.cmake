@@ -23,3 +23,18 @@ add_custom_command(
   COMMENT "Painting the pictures and synthesizing the sounds of the game folder"
   VERBATIM)
 add_custom_target(dellomar_data ALL DEPENDS ${DELLOMAR_DATA_FILES})
+
+# The desktop and Windows icons, painted by the same tool from the game's art.
+set(DELLOMAR_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+set(DELLOMAR_ICON_SIZES 16 24 32 48 64 128 256)
+set(DELLOMAR_ICON_FILES ${DELLOMAR_ICON_DIR}/dellomar.ico)
+foreach(size ${DELLOMAR_ICON_SIZES})
+  list(APPEND DELLOMAR_ICON_FILES ${DELLOMAR_ICON_DIR}/${size}.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${DELLOMAR_ICON_FILES}
+  COMMAND ${datagen_command} --icons ${DELLOMAR_ICON_DIR} ${DELLOMAR_DATA_FONT_BOLD}
+  DEPENDS ${datagen_command} ${DELLOMAR_DATA_FONT_BOLD}
+  COMMENT "Painting the icons"
+  VERBATIM)
+add_custom_target(dellomar_icons ALL DEPENDS ${DELLOMAR_ICON_FILES})

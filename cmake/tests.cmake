@@ -12,6 +12,13 @@ target_compile_definitions(dellomar_tests PRIVATE DELLOMAR_SOURCE_DIR="${CMAKE_S
 add_dependencies(dellomar_tests dellomar_data)
 gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 
+# The data generator's icon writers.
+add_executable(dellomar_datagen_tests ${CMAKE_SOURCE_DIR}/tests/datagen/icon_files_test.cpp
+  ${CMAKE_SOURCE_DIR}/tools/datagen/png_writer.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/ico_writer.cpp)
+target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main)
+gtest_discover_tests(dellomar_datagen_tests DISCOVERY_TIMEOUT 60)
+
 add_test(NAME core_includes COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check_core_includes.sh)
 
 # The soak test runs alone in a program of its own: it replaces the global
@@ -36,6 +43,25 @@ target_compile_definitions(dellomar_soak PRIVATE
 add_dependencies(dellomar_soak dellomar_data)
 add_test(NAME soak COMMAND dellomar_soak)
 set_tests_properties(soak PROPERTIES LABELS soak TIMEOUT 600)
+
+# The POSIX file layer against hostile files, on the real disk: a program of
+# its own because it routes fsync and getentropy through the test's wrappers
+# (tests/files/syscall_wraps.cpp), to see the folder flushed and to make the
+# temporary names predictable.
+add_executable(dellomar_file_test
+  ${CMAKE_SOURCE_DIR}/tests/files/hostile_files_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/files/player_folder_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/files/file_test_support.cpp
+  ${CMAKE_SOURCE_DIR}/tests/files/syscall_wraps.cpp
+  ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
+target_link_libraries(dellomar_file_test PRIVATE dellomar_headless GTest::gtest GTest::gtest_main)
+target_link_options(dellomar_file_test PRIVATE -Wl,--wrap=fsync,--wrap=getentropy)
+target_compile_definitions(dellomar_file_test PRIVATE
+  DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
+set_target_properties(dellomar_file_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+add_dependencies(dellomar_file_test dellomar_data)
+# A read that waited on a FIFO would hang: the timeout turns that into a failure.
+gtest_discover_tests(dellomar_file_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 
 # Two programs that must be caught by the sanitizer build: one leaks (so
 # LeakSanitizer must be on) and one overflows (so UndefinedBehaviorSanitizer

@@ -153,14 +153,15 @@ void SaveGame()
     if (!FieldHeld()) {
         return;
     }
-    PlatFile* file = PlatFileOpen(SAVE_TEMP_NAME, PlatFileMode::Write);
+    char tempName[PLAT_FILE_NAME_MAX];
+    PlatFile* file = PlatFileCreateBeside(SAVE_FILE_NAME, tempName, sizeof tempName);
     if (file == nullptr) {
         return;
     }
     bool written = WriteSaveTo(file);
     bool closed = PlatFileClose(file) == 0;
-    if (!written || !closed || PlatFileRename(SAVE_TEMP_NAME, SAVE_FILE_NAME) != 0) {
-        PlatFileRemove(SAVE_TEMP_NAME);
+    if (!written || !closed || PlatFileRename(tempName, SAVE_FILE_NAME) != 0) {
+        PlatFileRemove(tempName);
     }
 }
 

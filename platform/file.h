@@ -1,5 +1,11 @@
-// The file layer. The game names files the way it always has ("Textures\\txtr.txr");
-// on POSIX the backslashes become slashes and every other part of a path is kept.
+// The file layer. The game names files the way it always has ("Textures\\txtr.txr",
+// "save.gm"), relative to one folder; the backend decides where that folder is
+// (beside the executable, or the installed data and the player's own folder)
+// and, on POSIX, turns the backslashes into slashes.
+//
+// Every file may be hostile: a read opens only regular files and never waits on
+// one, and nothing is ever written in place. A file is written as a new
+// temporary one beside its target and then put in place by PlatFileRename.
 #pragma once
 
 #include <cstddef>
@@ -7,10 +13,20 @@
 
 struct PlatFile;
 
-enum class PlatFileMode { Read, Write };
+enum class PlatFileMode { Read };
 
-// Null when the file cannot be opened. Write creates or empties the file.
+// Longest name PlatFileCreateBeside gives back, with its terminating zero.
+constexpr size_t PLAT_FILE_NAME_MAX = 512;
+
+// Null when the file cannot be opened, or is no regular file (a folder, a FIFO,
+// a device): such a file counts as missing.
 PlatFile* PlatFileOpen(const char* path, PlatFileMode mode);
+// Creates a new, empty file for writing in the folder of `target`, under a
+// name no file had (never an existing name, never through a link), with the
+// permissions of `target` or the default ones when there is none. Its name,
+// spelled like `target`, goes to `name`. Null when nothing could be created, or
+// when `target` is a file marked read-only: such a file is never replaced.
+PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize);
 // Bytes actually read; fewer than asked at the end of the file or on an error.
 size_t PlatFileRead(PlatFile* file, void* buffer, size_t size);
 // Bytes actually written; fewer than asked means the write failed.
@@ -21,7 +37,9 @@ int PlatFileFlush(PlatFile* file);
 int PlatFileClose(PlatFile* file);
 // Total size in bytes, or -1 when unknown. The position is not moved.
 int64_t PlatFileSize(PlatFile* file);
-// Replaces `to` with `from` in one step; 0 on success.
+// Replaces `to` with `from` in one step that survives a power cut (a link named
+// `to` is replaced, not followed); 0 on success. Temporaries of earlier,
+// interrupted saves left beside `to` are then removed.
 int PlatFileRename(const char* from, const char* to);
-// 0 on success.
+// 0 on success. A link is removed, not followed.
 int PlatFileRemove(const char* path);

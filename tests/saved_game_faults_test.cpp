@@ -39,7 +39,7 @@ protected:
     void ExpectPreviousSaveKept()
     {
         EXPECT_EQ(ReadFileBytes(SAVE_FILE_NAME), previous_);
-        EXPECT_FALSE(std::filesystem::exists(SAVE_TEMP_NAME));
+        EXPECT_EQ(SaveFilesHere(), std::vector<std::string>{SAVE_FILE_NAME});
     }
 
     // The board as a save writes it.
@@ -98,7 +98,7 @@ TEST_F(SaveFaultTest, EveryFailingStepKeepsThePreviousSaveAndTheGameGoesOn)
     FakeClearFailures();
     SaveGame();
     EXPECT_EQ(ReadFileBytes(SAVE_FILE_NAME), BoardBytes());
-    EXPECT_FALSE(std::filesystem::exists(SAVE_TEMP_NAME));
+    EXPECT_EQ(SaveFilesHere(), std::vector<std::string>{SAVE_FILE_NAME});
 }
 
 TEST_F(SaveFaultTest, HoldingSaveWhileTheRenameFailsKeepsThePreviousSave)
@@ -124,7 +124,7 @@ TEST_F(SaveFaultTest, HoldingSaveWhileTheRenameFailsKeepsThePreviousSave)
     FakeInputQueueMouse(MENU_X + BUTTON_WIDTH / 2 - g_cursorX, 150 - g_cursorY, true, false);
     PlayFrame();
     EXPECT_EQ(ReadFileBytes(SAVE_FILE_NAME), BoardBytes());
-    EXPECT_FALSE(std::filesystem::exists(SAVE_TEMP_NAME));
+    EXPECT_EQ(SaveFilesHere(), std::vector<std::string>{SAVE_FILE_NAME});
 }
 
 } // namespace

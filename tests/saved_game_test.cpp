@@ -54,7 +54,7 @@ TEST_F(SavedGameTest, SaveThenLoadGivesBackEveryValueAndState)
     EXPECT_EQ(bytes[5], '1');
     EXPECT_EQ(bytes[7], '2');           // record 1 is (0, 1): y runs inside x
     EXPECT_EQ(bytes[4 + 2 * 25 + 1], '3'); // record 25 is (1, 0)
-    EXPECT_FALSE(std::filesystem::exists(SAVE_TEMP_NAME));
+    EXPECT_EQ(SaveFilesHere(), std::vector<std::string>{SAVE_FILE_NAME});
 
     FreeField();
     fieldSize = 11;
@@ -158,7 +158,7 @@ TEST_F(SavedGameTest, AFailedSaveLeavesThePreviousSaveAsItWas)
         FakeFailCall(fault.call, -1, fault.skip, 1);
         SaveGame();
         EXPECT_EQ(ReadFileBytes("save.gm"), previous);
-        EXPECT_FALSE(std::filesystem::exists(SAVE_TEMP_NAME));
+        EXPECT_EQ(SaveFilesHere(), std::vector<std::string>{SAVE_FILE_NAME});
     }
     FakeClearFailures();
     SaveGame();

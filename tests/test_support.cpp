@@ -4,6 +4,7 @@
 #include "platform/fake/fake_core.h"
 #include "field/mine_field.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -42,6 +43,19 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> SaveFilesHere()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind("save.gm", 0) == 0) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void CopyGameData()

@@ -25,6 +25,9 @@ protected:
 
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// Names in the working folder that begin with "save.gm", sorted: a save leaves
+// "save.gm" alone, however it ended.
+std::vector<std::string> SaveFilesHere();
 // Replaces the board with one of side n holding mines exactly at `mines`,
 // with true counts, every cell hidden.
 void MakeBoard(int32_t n, const std::vector<std::pair<int, int>>& mines);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The game core reaches the platform only through platform/*.h: no file of it
-# may include SDL or a Windows header.
+# may include SDL, a Windows header or an Emscripten one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-pattern='#[[:space:]]*include[[:space:]]*[<"](SDL|windows\.h|ddraw|dinput|dsound|dmusic|mmsystem|objbase)'
+pattern='#[[:space:]]*include[[:space:]]*[<"](SDL|windows\.h|ddraw|dinput|dsound|dmusic|mmsystem|objbase|emscripten)'
 if grep -rnEi "$pattern" app field screens display input sound; then
     echo "the game core includes platform headers (above); they belong behind platform/" >&2
     exit 1

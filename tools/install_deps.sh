@@ -12,8 +12,10 @@ if [[ ${1:-all} != game ]]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         clang libclang-rt-14-dev
-        xvfb xdotool x11-utils imagemagick icewm
-        mingw-w64 wine64 wine
+        xvfb xdotool x11-utils imagemagick icewm strace
+        mingw-w64 wine64 wine wine32:i386
+        dpkg-dev lintian desktop-file-utils appstream
+        emscripten chromium nodejs
     )
 fi
 missing=()
@@ -26,5 +28,9 @@ fi
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo=sudo
 echo "installing: ${missing[*]}"
+# The 32-bit Wine for the i686 Windows build comes from the i386 architecture.
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the normal
 # build with its unit, end-to-end and smoke tests, the sanitizer build, a
-# minute of each fuzzer, and the Windows cross builds with a smoke test under
-# Wine.
+# minute of each fuzzer, Release builds with GCC and Clang, the packages with
+# smoke tests of both Windows builds under Wine and of the installed .deb,
+# and the web page played in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -29,8 +30,23 @@ ctest --preset sanitize -j"$jobs"
 step "fuzzers, a minute each"
 tools/run_fuzzers.sh 60
 
-step "Windows builds and the Wine smoke test"
-tools/build_windows.sh
+step "Release builds (-O3) of the game and its unit tests, with GCC and with Clang"
+for preset in release release-clang; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j"$jobs" --target dellomar dellomar_tests
+done
+
+step "packages into dist/: .deb, Windows and web zips"
+tools/package.sh
+
+step "Wine smoke test of the i686 and x86_64 builds"
 tests/win32/smoke_wine.sh
+
+step "the installed .deb"
+tests/package/installed_game.sh dist/dellomar_*_"$(dpkg --print-architecture)".deb
+
+step "web page and the headless Chromium test"
+tools/build_web.sh
+tests/web/run_web_test.sh
 
 step "all tests passed"

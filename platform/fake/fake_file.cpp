@@ -30,12 +30,6 @@ void FakeFileForget(const std::string& path)
 
 PlatFile* PlatFileOpen(const char* path, PlatFileMode mode)
 {
-    if (mode == PlatFileMode::Write) {
-        if (FakeCall("FileOpenWrite", nullptr)) {
-            return nullptr;
-        }
-        return StdioFileOpen(path, mode);
-    }
     FakeNote("FileOpenRead");
     auto found = s_memoryFiles.find(StdioNativePath(path));
     if (found == s_memoryFiles.end()) {
@@ -46,6 +40,14 @@ PlatFile* PlatFileOpen(const char* path, PlatFileMode mode)
     std::FILE* stream = bytes.empty() ? std::fopen("/dev/null", "rb")
                                       : fmemopen(bytes.data(), bytes.size(), "rb");
     return StdioFileAdopt(stream);
+}
+
+PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
+{
+    if (FakeCall("FileOpenWrite", nullptr)) {
+        return nullptr;
+    }
+    return StdioFileCreateBeside(target, name, nameSize);
 }
 
 size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)

@@ -1,8 +1,8 @@
 // Test controls of the fake file layer. Files live on the real disk, relative to
 // the working directory, unless a test puts one in memory; failures of single
-// steps (open for writing, each write, the flush, the close, the rename) are
-// asked for through FakeFailCall with the names "FileOpenWrite", "FileWrite",
-// "FileFlush", "FileClose", "FileRename".
+// steps (creating the temporary file, each write, the flush, the close, the
+// rename) are asked for through FakeFailCall with the names "FileOpenWrite",
+// "FileWrite", "FileFlush", "FileClose", "FileRename".
 #pragma once
 
 #include <cstdint>

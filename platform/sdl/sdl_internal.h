@@ -5,12 +5,12 @@
 
 // The game's one window, or null before it is created.
 SDL_Window* SdlMainWindow();
-// Drains SDL's event queue; a close request from the desktop, SIGINT and
-// SIGTERM become the game's own quit request here.
+// Drains SDL's event queue; a close request from the desktop, SIGINT, SIGTERM
+// and SIGHUP become the game's own quit request here.
 void SdlPumpEvents();
 // Remembers the reason for a failure, for PlatLastError().
 void SdlSetLastError(const char* what);
-// SIGINT and SIGTERM end the game through its quit path; call before AppMain.
+// SIGINT, SIGTERM and SIGHUP end the game through its quit path; call before AppMain.
 void SdlInstallSignalHandlers();
 // Notes the presses in an event for the next reads of the input devices and
 // the live key state, and frees or takes the mouse as the window loses or

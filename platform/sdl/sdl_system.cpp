@@ -82,8 +82,12 @@ void SdlInstallSignalHandlers()
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A save under way finishes its writes rather than failing half-way.
+    action.sa_flags = SA_RESTART;
+    // A closing terminal or session (SIGHUP) ends the game like SIGTERM does.
+    for (int number : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(number, &action, nullptr);
+    }
 }
 
 void SdlPumpEvents()

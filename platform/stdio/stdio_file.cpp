@@ -1,21 +1,68 @@
 #include "platform/stdio/stdio_file.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 struct PlatFile {
     std::FILE* stream;
 };
 
+namespace {
+
+FilePlaces s_places;
+
+// Opens a regular file for reading without waiting on it: a FIFO would block
+// the open until a writer came, and a device may act on being opened.
+int OpenRegularForReading(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return -1;
+    }
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    // The name may have been swapped for something else since the stat.
+    int flags = fcntl(fd, F_GETFL);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+void StdioUsePlaces(const FilePlaces& places)
+{
+    s_places = places;
+}
+
+const FilePlaces& StdioPlaces()
+{
+    return s_places;
+}
+
+bool StdioResolve(const char* gamePath, std::string* path)
+{
+    if (gamePath == nullptr) {
+        return false;
+    }
+    if (s_places.playerDirMissing && IsPlayerFile(gamePath)) {
+        return false;
+    }
+    *path = PlacePath(s_places, gamePath, '/');
+    return true;
+}
+
 std::string StdioNativePath(const char* gamePath)
 {
-    std::string path = gamePath == nullptr ? "" : gamePath;
-    for (char& c : path) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return path;
+    std::string path;
+    return StdioResolve(gamePath, &path) ? path : std::string();
 }
 
 PlatFile* StdioFileAdopt(std::FILE* stream)
@@ -23,15 +70,20 @@ PlatFile* StdioFileAdopt(std::FILE* stream)
     return stream == nullptr ? nullptr : new PlatFile{stream};
 }
 
-PlatFile* StdioFileOpen(const char* path, PlatFileMode mode)
+PlatFile* StdioFileOpen(const char* path, PlatFileMode)
 {
-    if (path == nullptr) {
+    std::string native;
+    if (!StdioResolve(path, &native)) {
+        return nullptr;
+    }
+    int fd = OpenRegularForReading(native);
+    if (fd < 0) {
         return nullptr;
     }
     // Binary mode always: the saved game spells out its own CR LF.
-    std::FILE* stream =
-        std::fopen(StdioNativePath(path).c_str(), mode == PlatFileMode::Read ? "rb" : "wb");
+    std::FILE* stream = fdopen(fd, "rb");
     if (stream == nullptr) {
+        close(fd);
         return nullptr;
     }
     return new PlatFile{stream};
@@ -88,18 +140,11 @@ int64_t StdioFileSize(PlatFile* file)
     return static_cast<int64_t>(size);
 }
 
-int StdioFileRename(const char* from, const char* to)
-{
-    if (from == nullptr || to == nullptr) {
-        return -1;
-    }
-    return std::rename(StdioNativePath(from).c_str(), StdioNativePath(to).c_str()) == 0 ? 0 : -1;
-}
-
 int StdioFileRemove(const char* path)
 {
-    if (path == nullptr) {
+    std::string native;
+    if (!StdioResolve(path, &native)) {
         return -1;
     }
-    return std::remove(StdioNativePath(path).c_str()) == 0 ? 0 : -1;
+    return unlink(native.c_str()) == 0 ? 0 : -1;
 }

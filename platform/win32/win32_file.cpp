@@ -1,9 +1,14 @@
-// The file layer on native file handles. The game's paths already use the
-// native separator, so they are handed over unchanged.
+// The file layer on native file handles. The game's names are put beside the
+// executable when its data is there (the unpacked zip), and otherwise stay in
+// the working directory as they always were: Windows has no installed layout.
+#include "platform/common/file_places.h"
+#include "platform/common/temp_names.h"
 #include "platform/file.h"
 #include "platform/win32/win32_internal.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 struct PlatFile {
     HANDLE handle;
@@ -13,22 +18,140 @@ namespace {
 
 // One native call moves at most 4 GiB − 1 bytes; larger requests go in pieces.
 constexpr size_t MAX_CHUNK = 0x40000000;
+constexpr int kCreateAttempts = 100;
+// What a replacing file takes over from the one it replaces; read-only never.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool IsFolder(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+FilePlaces PlacesOfThisProgram()
+{
+    PlaceFacts facts;
+    char exe[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string path(exe, length > 0 && length < MAX_PATH ? length : 0);
+    size_t cut = path.find_last_of("\\/");
+    facts.exeDir = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    facts.holdsTextures = [](const std::string& folder) { return IsFolder(folder + "\\Textures"); };
+    facts.installedLayout = false;
+    facts.separator = '\\';
+    return ResolveFilePlaces(facts);
+}
+
+std::string Native(const char* gamePath)
+{
+    static const FilePlaces places = PlacesOfThisProgram();
+    return PlacePath(places, gamePath, '\\');
+}
+
+// Names nobody can guess ahead are not needed for safety (CREATE_NEW never
+// opens an existing name), only to make collisions rare.
+void RandomBytes(unsigned char* bytes, size_t count)
+{
+    static uint64_t counter = 0;
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    uint64_t mix = static_cast<uint64_t>(now.QuadPart) ^
+                   (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^
+                   (++counter * 0x9E3779B97F4A7C15ULL);
+    for (size_t i = 0; i < count; ++i) {
+        mix ^= mix >> 29;
+        mix *= 0xBF58476D1CE4E5B9ULL;
+        mix ^= mix >> 32;
+        bytes[i] = static_cast<unsigned char>(mix);
+    }
+}
+
+HANDLE CreateUnique(const std::string& target, DWORD attributes, std::string* suffix)
+{
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        unsigned char random[TEMP_RANDOM_BYTES];
+        RandomBytes(random, sizeof random);
+        *suffix = TempSuffix(random);
+        const std::string path = target + *suffix;
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    attributes, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            return handle;
+        }
+        // A folder of that name answers "access denied" rather than "exists".
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Leftovers of interrupted saves: plain files of our pattern. A file another
+// save is still writing is open without sharing, so it cannot be deleted.
+void SweepStrays(const std::string& target)
+{
+    size_t cut = target.find_last_of('\\');
+    std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
+    std::string base = cut == std::string::npos ? target : target.substr(cut + 1);
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((target + ".new-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const DWORD odd = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                          FILE_ATTRIBUTE_READONLY;
+        if ((found.dwFileAttributes & odd) == 0 && IsTempNameOf(found.cFileName, base)) {
+            DeleteFileA((folder + found.cFileName).c_str());
+        }
+    } while (FindNextFileA(search, &found) != 0);
+    FindClose(search);
+}
 
 } // namespace
 
-PlatFile* PlatFileOpen(const char* path, PlatFileMode mode)
+PlatFile* PlatFileOpen(const char* path, PlatFileMode)
 {
     if (path == nullptr) {
         return nullptr;
     }
-    bool reading = mode == PlatFileMode::Read;
-    HANDLE handle = CreateFileA(path, reading ? GENERIC_READ : GENERIC_WRITE,
-                                reading ? FILE_SHARE_READ : 0, nullptr,
-                                reading ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE handle = CreateFileA(Native(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
+    // Only files on a disk: not a device, a pipe or a console.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || GetFileInformationByHandle(handle, &info) == 0 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    return new PlatFile{handle};
+}
+
+PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
+{
+    if (target == nullptr || name == nullptr ||
+        std::string(target).size() + TEMP_SUFFIX_LENGTH >= nameSize) {
+        return nullptr;
+    }
+    const std::string native = Native(target);
+    DWORD attributes = GetFileAttributesA(native.c_str());
+    DWORD kept = FILE_ATTRIBUTE_NORMAL;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return nullptr; // the player keeps a read-only saved game as it is
+        }
+        kept = (attributes & kKeptAttributes) != 0 ? attributes & kKeptAttributes : kept;
+    }
+    std::string suffix;
+    HANDLE handle = CreateUnique(native, kept, &suffix);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    std::snprintf(name, nameSize, "%s%s", target, suffix.c_str());
     return new PlatFile{handle};
 }
 
@@ -100,9 +223,15 @@ int PlatFileRename(const char* from, const char* to)
     if (from == nullptr || to == nullptr) {
         return -1;
     }
-    // Write-through: the rename has reached the disk when this returns.
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ? 0
-                                                                                          : -1;
+    const std::string target = Native(to);
+    // Write-through: the rename has reached the disk when this returns. A
+    // read-only target is refused here too.
+    if (MoveFileExA(Native(from).c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        return -1;
+    }
+    SweepStrays(target);
+    return 0;
 }
 
 int PlatFileRemove(const char* path)
@@ -110,5 +239,5 @@ int PlatFileRemove(const char* path)
     if (path == nullptr) {
         return -1;
     }
-    return DeleteFileA(path) != 0 ? 0 : -1;
+    return DeleteFileA(Native(path).c_str()) != 0 ? 0 : -1;
 }

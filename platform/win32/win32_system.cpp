@@ -25,6 +25,18 @@ MSG s_lastMessage{};
 PAINTSTRUCT s_paint{};
 char s_lastError[512] = "";
 
+// The stock application icon stands for this program's own icon when the
+// executable carries one (resource 1), so the taskbar shows what Explorer does.
+HICON LoadClassIcon(int stockIcon)
+{
+    if (stockIcon == PLAT_STOCK_ICON_APPLICATION) {
+        if (HICON own = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1))) {
+            return own;
+        }
+    }
+    return LoadIconA(nullptr, MAKEINTRESOURCEA(stockIcon));
+}
+
 PlatWindowProc ProcOfWindow(HWND window)
 {
     ATOM atom = static_cast<ATOM>(GetClassWord(window, GCW_ATOM));
@@ -100,8 +112,8 @@ int PlatRegisterClass(const PlatWindowClass& windowClass)
     native.cbClsExtra = windowClass.classExtraBytes;
     native.cbWndExtra = windowClass.windowExtraBytes;
     native.hInstance = Win32Instance(windowClass.instance);
-    native.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(windowClass.icon));
-    native.hIconSm = LoadIconA(nullptr, MAKEINTRESOURCEA(windowClass.smallIcon));
+    native.hIcon = LoadClassIcon(windowClass.icon);
+    native.hIconSm = LoadClassIcon(windowClass.smallIcon);
     native.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(windowClass.cursor));
     native.hbrBackground = static_cast<HBRUSH>(GetStockObject(windowClass.background));
     native.lpszMenuName = nullptr;

@@ -1,18 +1,40 @@
 #!/usr/bin/env bash
-# The 64-bit Windows game under Wine, in a private X server of 800x600 at 16
-# bits. First the backend's own checks (tests/win32/win32_backend_check.cpp),
-# then the game, played through XTest the way a person would: it must show the
-# field's backdrop and the menu panel, flag and open the cells it is clicked
-# on, save the board, and quit on Escape with exit code 0, all without a sound
-# device. Every click and key is a press and release with no pause between.
+# The Windows game under Wine, in a private X server of 800x600 at 16 bits,
+# for each Windows build in turn (i686 in a 32-bit Wine set-up, x86_64 in a
+# 64-bit one). First the backend's own checks
+# (tests/win32/win32_backend_check.cpp), then the game, played through XTest
+# the way a person would: it must show the field's backdrop and the menu panel,
+# flag and open the cells it is clicked on, save the board, and quit on Escape
+# with exit code 0, all without a sound device. Every click and key is a press
+# and release with no pause between.
 #
-# Usage: tests/win32/smoke_wine.sh [WINDOWS_BUILD_DIR]   (build-win32-x86_64)
-# Needs wine64, Xvfb, xdotool, xdpyinfo and ImageMagick. Keeps the last
-# screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir> keeps them all.
+# Usage: tests/win32/smoke_wine.sh [ARCH | WINDOWS_BUILD_DIR]...
+#   ARCH is i686 or x86_64 (build-win32-ARCH); with none, both.
+# Needs wine64, wine32:i386, Xvfb, xdotool, xdpyinfo and ImageMagick. Keeps the
+# last screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir> keeps them all.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$root/build-win32-x86_64}" && pwd)
+# Each build runs in a fresh copy of this script: its own X server, Wine
+# set-up and clean-up.
+if (($# != 1)) || [[ $1 == i686 || $1 == x86_64 ]]; then
+    (($#)) || set -- i686 x86_64
+    for build in "$@"; do
+        [[ $build == */* ]] || build=$root/build-win32-$build
+        echo "== $build"
+        bash "$0" "$build"
+    done
+    exit 0
+fi
+build=$(cd "$1" && pwd)
 [[ -x $build/game/dellomar.exe ]] || { echo "no $build/game/dellomar.exe" >&2; exit 1; }
+# The machine field of the PE header says which Wine the build needs.
+pe_at=$(od -An -tu4 -j60 -N4 "$build/game/dellomar.exe" | tr -d ' ')
+machine=$(od -An -tx2 -j$((pe_at + 4)) -N2 "$build/game/dellomar.exe" | tr -d ' ')
+case $machine in
+    014c) export WINEARCH=win32 ;;
+    8664) export WINEARCH=win64 ;;
+    *) echo "dellomar.exe is for no x86 machine ($machine)" >&2; exit 1 ;;
+esac
 source "$root/tests/smoke/lib/xvfb.sh"
 
 PREFIX_DIR=""
@@ -68,7 +90,7 @@ export WINEPREFIX=$PREFIX_DIR/prefix
 started=$SECONDS
 env -u DISPLAY wineboot -i >/dev/null 2>&1
 wineserver -w
-echo "wine prefix ready in $((SECONDS - started)) s"
+echo "$WINEARCH wine prefix ready in $((SECONDS - started)) s"
 
 make_run_dir "$build/game"
 [[ -n ${KEEP_SHOTS:-} ]] && trap 'cp "$RUN_DIR"/*.png "$KEEP_SHOTS"/; wine_cleanup' EXIT

@@ -45,26 +45,50 @@ std::string ReadWhole(const char* path)
     return bytes;
 }
 
+// Writes the way the game saves: a new file beside `path`, then renamed over it.
 bool WriteWhole(const char* path, const std::string& bytes)
 {
-    PlatFile* file = PlatFileOpen(path, PlatFileMode::Write);
+    char temp[PLAT_FILE_NAME_MAX];
+    PlatFile* file = PlatFileCreateBeside(path, temp, sizeof temp);
     if (file == nullptr) {
         return false;
     }
     bool ok = PlatFileWrite(file, bytes.data(), bytes.size()) == bytes.size();
     ok = PlatFileFlush(file) == 0 && ok;
-    return PlatFileClose(file) == 0 && ok;
+    ok = PlatFileClose(file) == 0 && ok;
+    ok = ok && PlatFileRename(temp, path) == 0;
+    if (!ok) {
+        PlatFileRemove(temp);
+    }
+    return ok;
+}
+
+// Names in checkdir\ that start with `stem`.
+int CountNamed(const char* stem)
+{
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((std::string("checkdir\\") + stem + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    int count = 0;
+    do {
+        ++count;
+    } while (FindNextFileA(search, &found) != 0);
+    FindClose(search);
+    return count;
 }
 
 // ---- files ---------------------------------------------------------------
 
-void CheckFiles()
+void CheckPlainFiles()
 {
     CreateDirectoryA("checkdir", nullptr);
     Check(WriteWhole("checkdir\\a.gm", "1234567\r\n"), "write a file under a backslashed path");
     Check(ReadWhole("checkdir\\a.gm") == "1234567\r\n", "read back byte for byte, CR LF kept");
-    Check(WriteWhole("checkdir\\a.gm", "xy"), "write over an existing file");
-    Check(ReadWhole("checkdir\\a.gm") == "xy", "writing empties the file first");
+    Check(WriteWhole("checkdir\\a.gm", "xy"), "replace an existing file");
+    Check(ReadWhole("checkdir\\a.gm") == "xy", "the replacement holds only its own bytes");
+    Check(CountNamed("a.gm") == 1, "nothing left beside a replaced file");
 
     PlatFile* file = PlatFileOpen("checkdir\\a.gm", PlatFileMode::Read);
     char buffer[8] = {};
@@ -73,21 +97,65 @@ void CheckFiles()
     Check(PlatFileRead(file, buffer, sizeof buffer) == 0, "a read at the end gives nothing");
     Check(PlatFileClose(file) == 0, "close");
 
-    Check(WriteWhole("checkdir\\b.gm", "new"), "write the replacement");
-    Check(PlatFileRename("checkdir\\b.gm", "checkdir\\a.gm") == 0, "rename over an existing file");
-    Check(ReadWhole("checkdir\\a.gm") == "new", "the rename replaced the contents");
-    Check(ReadWhole("checkdir\\b.gm") == "<missing>", "the renamed file is gone");
     Check(PlatFileRename("checkdir\\b.gm", "checkdir\\c.gm") != 0, "renaming a missing file fails");
     Check(PlatFileOpen("checkdir\\none.gm", PlatFileMode::Read) == nullptr,
           "opening a missing file fails");
-    Check(PlatFileOpen("nodir\\x.gm", PlatFileMode::Write) == nullptr,
+    char temp[PLAT_FILE_NAME_MAX];
+    Check(PlatFileCreateBeside("nodir\\x.gm", temp, sizeof temp) == nullptr,
           "creating a file in a missing folder fails");
     Check(PlatFileRemove("checkdir\\a.gm") == 0, "remove");
     Check(PlatFileRemove("checkdir\\a.gm") != 0, "removing a missing file fails");
     Check(PlatFileRead(nullptr, buffer, 1) == 0 && PlatFileClose(nullptr) != 0 &&
               PlatFileSize(nullptr) == -1,
           "calls without a file fail quietly");
+}
+
+// Files planted to stop or redirect a save, and a save the player made read-only.
+void CheckHostileFiles()
+{
+    CreateDirectoryA("checkdir\\d.gm", nullptr);
+    Check(PlatFileOpen("checkdir\\d.gm", PlatFileMode::Read) == nullptr, "a folder is no file to read");
+    Check(!WriteWhole("checkdir\\d.gm", "x"), "a folder is not replaced by a file");
+    Check(CountNamed("d.gm") == 1, "a failed replace leaves nothing behind");
+    RemoveDirectoryA("checkdir\\d.gm");
+    Check(PlatFileOpen("NUL", PlatFileMode::Read) == nullptr, "a device is no file to read");
+
+    // The old fixed temporary name, as a folder and as a file: neither matters.
+    CreateDirectoryA("checkdir\\e.gm.new", nullptr);
+    Check(WriteWhole("checkdir\\e.gm", "first"), "a folder named like the old temporary is no obstacle");
+    RemoveDirectoryA("checkdir\\e.gm.new");
+    Check(WriteWhole("checkdir\\e.gm.new", "planted") && WriteWhole("checkdir\\e.gm", "second"),
+          "a file named like the old temporary is no obstacle");
+    Check(ReadWhole("checkdir\\e.gm.new") == "planted", "and it is left as it was");
+
+    // Leftovers of an interrupted save go with the next good one; a folder stays.
+    Check(WriteWhole("checkdir\\e.gm.new-abc123", "half"), "plant a leftover");
+    CreateDirectoryA("checkdir\\e.gm.new-dir000", nullptr);
+    Check(WriteWhole("checkdir\\e.gm", "third"), "save beside leftovers");
+    Check(ReadWhole("checkdir\\e.gm.new-abc123") == "<missing>", "a leftover of ours is removed");
+    Check(RemoveDirectoryA("checkdir\\e.gm.new-dir000") != 0, "a folder of that name is not");
+
+    SetFileAttributesA("checkdir\\e.gm", FILE_ATTRIBUTE_READONLY);
+    Check(!WriteWhole("checkdir\\e.gm", "fourth"), "a read-only file is not replaced");
+    Check(ReadWhole("checkdir\\e.gm") == "third", "a read-only file keeps its bytes");
+    Check(CountNamed("e.gm") == 2, "a refused save leaves nothing behind");
+    SetFileAttributesA("checkdir\\e.gm", FILE_ATTRIBUTE_NORMAL);
+
+    SetFileAttributesA("checkdir\\e.gm", FILE_ATTRIBUTE_HIDDEN);
+    Check(WriteWhole("checkdir\\e.gm", "fifth"), "a hidden file is replaced");
+    DWORD attributes = GetFileAttributesA("checkdir\\e.gm");
+    Check(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+          "and stays hidden");
+    SetFileAttributesA("checkdir\\e.gm", FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA("checkdir\\e.gm");
+    DeleteFileA("checkdir\\e.gm.new");
     RemoveDirectoryA("checkdir");
+}
+
+void CheckFiles()
+{
+    CheckPlainFiles();
+    CheckHostileFiles();
 }
 
 // ---- window and message loop ---------------------------------------------

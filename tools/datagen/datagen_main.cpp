@@ -1,10 +1,14 @@
 // Writes the game's data folder: the tile atlas and the backdrop in
-// Textures/, the three sound effects in Sounds/.
+// Textures/, the three sound effects in Sounds/. With --icons, writes the
+// desktop icons instead: <size>.png for each size and dellomar.ico.
 //
 //   dellomar_datagen <game folder> <bold font>
+//   dellomar_datagen --icons <icon folder> <bold font>
 #include "tools/datagen/atlas_painter.h"
 #include "tools/datagen/backdrop_painter.h"
 #include "tools/datagen/bmp_writer.h"
+#include "tools/datagen/ico_writer.h"
+#include "tools/datagen/icon_painter.h"
 #include "tools/datagen/sound_synth.h"
 #include "tools/datagen/wav_writer.h"
 
@@ -39,25 +43,47 @@ void WriteSound(const std::filesystem::path& path, const std::vector<float>& sam
     WriteBytes(path, EncodeWav8(QuantizeSamples(samples)));
 }
 
+void WriteGameData(const std::filesystem::path& game, const std::string& boldFont)
+{
+    std::filesystem::create_directories(game / "Textures");
+    std::filesystem::create_directories(game / "Sounds");
+    WriteBytes(game / "Textures" / "txtr.txr", EncodeBmp24(PaintAtlas(boldFont)));
+    WriteBytes(game / "Textures" / "back.txr", EncodeBmp24(PaintBackdrop()));
+    WriteSound(game / "Sounds" / "clk.wav", SynthClick());
+    WriteSound(game / "Sounds" / "bng.wav", SynthBang());
+    WriteSound(game / "Sounds" / "wd.wav", SynthFanfare());
+}
+
+void WriteIcons(const std::filesystem::path& folder, const std::string& boldFont)
+{
+    std::filesystem::create_directories(folder);
+    std::vector<RgbaImage> windowsSizes;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        RgbaImage icon = PaintIcon(boldFont, size);
+        WriteBytes(folder / (std::to_string(size) + ".png"), EncodePng(icon));
+        if (size != 24 && size != 64 && size != 128) {
+            windowsSizes.push_back(std::move(icon));
+        }
+    }
+    WriteBytes(folder / "dellomar.ico", EncodeIco(windowsSizes));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <game folder> <bold font>\n",
+    const bool icons = argc == 4 && std::string(argv[1]) == "--icons";
+    if (argc != 3 && !icons) {
+        std::fprintf(stderr, "usage: %s [--icons] <folder> <bold font>\n",
                      argc > 0 ? argv[0] : "dellomar_datagen");
         return 2;
     }
     try {
-        const std::filesystem::path game = argv[1];
-        const std::string boldFont = argv[2];
-        std::filesystem::create_directories(game / "Textures");
-        std::filesystem::create_directories(game / "Sounds");
-        WriteBytes(game / "Textures" / "txtr.txr", EncodeBmp24(PaintAtlas(boldFont)));
-        WriteBytes(game / "Textures" / "back.txr", EncodeBmp24(PaintBackdrop()));
-        WriteSound(game / "Sounds" / "clk.wav", SynthClick());
-        WriteSound(game / "Sounds" / "bng.wav", SynthBang());
-        WriteSound(game / "Sounds" / "wd.wav", SynthFanfare());
+        if (icons) {
+            WriteIcons(argv[2], argv[3]);
+        } else {
+            WriteGameData(argv[1], argv[2]);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dellomar_datagen: %s\n", e.what());
         return 1;

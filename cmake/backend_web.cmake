@@ -1,0 +1,35 @@
+# The game in a web page, compiled by Emscripten (preset "web", run by
+# tools/build_web.sh): <build>/site/ holds index.html, dellomar.js,
+# dellomar.wasm and dellomar.data (the pictures and sounds), ready for any
+# static file server. The game's blocking loop runs as it is under Asyncify.
+set(DELLOMAR_WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
+set(DELLOMAR_WEB_DIR ${CMAKE_SOURCE_DIR}/platform/web)
+
+file(GLOB DELLOMAR_PLATFORM_WEB CONFIGURE_DEPENDS ${DELLOMAR_WEB_DIR}/*.cpp)
+list(REMOVE_ITEM DELLOMAR_PLATFORM_WEB ${DELLOMAR_WEB_DIR}/web_main.cpp)
+add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB})
+target_link_libraries(platform_web PUBLIC platform_common)
+
+add_executable(dellomar ${DELLOMAR_WEB_DIR}/web_main.cpp)
+target_link_libraries(dellomar PRIVATE dellomar_core platform_web)
+set_target_properties(dellomar PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_WEB_SITE_DIR})
+# The pictures and sounds go into the page's own folder; the working folder
+# holds the saved game in IndexedDB (platform/web/web_file.cpp).
+target_link_options(dellomar PRIVATE
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
+  -sENVIRONMENT=web -sEXIT_RUNTIME=0
+  -lidbfs.js
+  "SHELL:--pre-js ${DELLOMAR_WEB_DIR}/web_pre.js"
+  "SHELL:--preload-file ${DELLOMAR_GAME_DIR}/Textures@/dellomar-data/Textures"
+  "SHELL:--preload-file ${DELLOMAR_GAME_DIR}/Sounds@/dellomar-data/Sounds")
+set_property(TARGET dellomar APPEND PROPERTY LINK_DEPENDS
+  ${DELLOMAR_WEB_DIR}/web_pre.js ${DELLOMAR_DATA_FILES})
+add_dependencies(dellomar dellomar_data)
+
+add_custom_command(
+  OUTPUT ${DELLOMAR_WEB_SITE_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${DELLOMAR_WEB_DIR}/index.html ${DELLOMAR_WEB_SITE_DIR}/index.html
+  DEPENDS ${DELLOMAR_WEB_DIR}/index.html
+  VERBATIM)
+add_custom_target(dellomar_web_page ALL DEPENDS ${DELLOMAR_WEB_SITE_DIR}/index.html)

@@ -1,0 +1,237 @@
+// Sound in a browser, through Web Audio. Every buffer is its own voice (one per
+// sound slot): its 8-bit unsigned mono samples become an 11025 Hz audio buffer
+// when the game unlocks it, and playing it again stops the voice and starts
+// it afresh. Browsers let a page make sound only after the player's first
+// click or key (web_events.cpp resumes the audio then); sounds asked for
+// before that are skipped rather than saved up. Without Web Audio the device
+// cannot be made and the game runs silently.
+#include "platform/audio.h"
+#include "platform/web/web_internal.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <vector>
+
+struct PlatSoundDeviceTag {
+    std::vector<PlatSoundBufferTag*> voices;
+};
+
+struct PlatSoundBufferTag {
+    PlatSoundDeviceTag* device = nullptr; // null once the device is gone
+    int id = 0;                           // the voice's number on the page
+    std::vector<uint8_t> samples;
+    uint32_t position = 0;                // where the next play starts
+    bool locked = false;
+};
+
+namespace {
+
+constexpr int SAMPLE_RATE = 11025;
+int s_nextVoice = 1;
+
+EM_JS(int, WebAudioOpen, (), {
+    var Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context) return 0;
+    try {
+        var context = new Context();
+        var voices = {};
+        Module.dellomarAudio = {context: context, voices: voices};
+        Module.dellomarAudioResume = function() {
+            if (context.state === "suspended") context.resume().catch(function() {});
+        };
+        return 1;
+    } catch (e) {
+        return 0;
+    }
+});
+
+EM_JS(void, WebAudioClose, (), {
+    var audio = Module.dellomarAudio;
+    if (!audio) return;
+    Module.dellomarAudio = null;
+    Module.dellomarAudioResume = null;
+    audio.context.close().catch(function() {});
+});
+
+EM_JS(void, WebAudioSetSamples, (int id, const uint8_t* samples, int count, int rate), {
+    var audio = Module.dellomarAudio;
+    if (!audio) return;
+    var voice = audio.voices[id] || (audio.voices[id] = {buffer: null, source: null});
+    try {
+        voice.buffer = audio.context.createBuffer(1, count, rate);
+    } catch (e) {
+        voice.buffer = null;
+        return;
+    }
+    var out = voice.buffer.getChannelData(0);
+    for (var i = 0; i < count; i++) out[i] = (HEAPU8[samples + i] - 128) / 128;
+});
+
+EM_JS(void, WebAudioStop, (int id), {
+    var audio = Module.dellomarAudio;
+    var voice = audio && audio.voices[id];
+    if (!voice || !voice.source) return;
+    voice.source.onended = null;
+    try { voice.source.stop(); } catch (e) {}
+    voice.source.disconnect();
+    voice.source = null;
+});
+
+EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
+    var audio = Module.dellomarAudio;
+    var voice = audio && audio.voices[id];
+    if (!voice || !voice.buffer || audio.context.state !== "running") return;
+    var source = audio.context.createBufferSource();
+    source.buffer = voice.buffer;
+    source.loop = looping !== 0;
+    source.connect(audio.context.destination);
+    source.onended = function() {
+        if (voice.source === source) voice.source = null;
+    };
+    source.start(0, Math.min(offset, voice.buffer.duration));
+    voice.source = source;
+    if (Module.dellomarStats) Module.dellomarStats.sounds++;
+});
+
+EM_JS(void, WebAudioForget, (int id), {
+    var audio = Module.dellomarAudio;
+    if (audio) delete audio.voices[id];
+});
+
+bool Usable(PlatSoundBuffer buffer)
+{
+    return buffer != nullptr && buffer->device != nullptr;
+}
+
+} // namespace
+
+int PlatSoundDeviceCreate(PlatSoundDevice* device)
+{
+    *device = nullptr;
+    if (WebAudioOpen() == 0) {
+        WebSetLastError("this browser offers no Web Audio");
+        return PLAT_SOUND_ERR_NO_DRIVER;
+    }
+    *device = new PlatSoundDeviceTag;
+    return PLAT_SOUND_OK;
+}
+
+int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow, uint32_t)
+{
+    return device != nullptr ? PLAT_SOUND_OK : PLAT_SOUND_ERR_INVALID_PARAM;
+}
+
+int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& desc,
+                          PlatSoundBuffer* buffer)
+{
+    *buffer = nullptr;
+    if (device == nullptr || desc.format == nullptr ||
+        desc.bufferBytes < PLAT_SOUND_BUFFER_MIN_BYTES ||
+        desc.bufferBytes > PLAT_SOUND_BUFFER_MAX_BYTES) {
+        return PLAT_SOUND_ERR_INVALID_PARAM;
+    }
+    auto* made = new PlatSoundBufferTag;
+    made->device = device;
+    made->id = s_nextVoice++;
+    // Silence in 8-bit unsigned samples is the middle value.
+    made->samples.assign(desc.bufferBytes, 0x80);
+    device->voices.push_back(made);
+    *buffer = made;
+    return PLAT_SOUND_OK;
+}
+
+int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes, void** region1,
+                        uint32_t* length1, void** region2, uint32_t* length2, uint32_t flags)
+{
+    *region1 = *region2 = nullptr;
+    *length1 = *length2 = 0;
+    if (!Usable(buffer) || buffer->locked) {
+        return PLAT_SOUND_ERR_INVALID_PARAM;
+    }
+    auto size = static_cast<uint32_t>(buffer->samples.size());
+    uint32_t start = offset;
+    if ((flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0) {
+        start = buffer->position < size ? buffer->position : 0;
+    }
+    if (bytes > size || start >= size) {
+        return PLAT_SOUND_ERR_INVALID_PARAM;
+    }
+    buffer->locked = true;
+    uint32_t first = std::min(bytes, size - start);
+    *region1 = buffer->samples.data() + start;
+    *length1 = first;
+    if (first < bytes) {
+        *region2 = buffer->samples.data();
+        *length2 = bytes - first;
+    }
+    return PLAT_SOUND_OK;
+}
+
+// What was written reaches the page's audio buffer here, in one piece.
+int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32_t)
+{
+    if (!Usable(buffer) || !buffer->locked) {
+        return PLAT_SOUND_ERR_INVALID_PARAM;
+    }
+    buffer->locked = false;
+    WebAudioSetSamples(buffer->id, buffer->samples.data(),
+                       static_cast<int>(buffer->samples.size()), SAMPLE_RATE);
+    return PLAT_SOUND_OK;
+}
+
+int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
+{
+    if (!Usable(buffer) || position > buffer->samples.size()) {
+        return PLAT_SOUND_ERR_INVALID_PARAM;
+    }
+    buffer->position = position;
+    return PLAT_SOUND_OK;
+}
+
+int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t, uint32_t, uint32_t flags)
+{
+    if (!Usable(buffer)) {
+        return PLAT_SOUND_ERR_INVALID_PARAM;
+    }
+    WebAudioStop(buffer->id);
+    WebAudioPlay(buffer->id, static_cast<double>(buffer->position) / SAMPLE_RATE,
+                 (flags & PLAT_SOUND_PLAY_LOOPING) != 0 ? 1 : 0);
+    return PLAT_SOUND_OK;
+}
+
+int PlatSoundBufferStop(PlatSoundBuffer buffer)
+{
+    if (!Usable(buffer)) {
+        return PLAT_SOUND_ERR_INVALID_PARAM;
+    }
+    WebAudioStop(buffer->id);
+    return PLAT_SOUND_OK;
+}
+
+void PlatSoundBufferRelease(PlatSoundBuffer buffer)
+{
+    if (buffer == nullptr) {
+        return;
+    }
+    if (buffer->device != nullptr) {
+        WebAudioStop(buffer->id);
+        WebAudioForget(buffer->id);
+        std::erase(buffer->device->voices, buffer);
+    }
+    delete buffer;
+}
+
+// Buffers the game still holds stay valid handles, but can no longer play.
+void PlatSoundDeviceRelease(PlatSoundDevice device)
+{
+    if (device == nullptr) {
+        return;
+    }
+    for (PlatSoundBufferTag* voice : device->voices) {
+        WebAudioStop(voice->id);
+        voice->device = nullptr;
+    }
+    delete device;
+    WebAudioClose();
+}

@@ -1,0 +1,37 @@
+// What the browser backend's device families share among themselves. Every
+// key and mouse event from the page lands here; the devices read it once per
+// frame.
+#pragma once
+
+#include "platform/common/press_latch.h"
+
+#include <cstdint>
+
+// The selector of the page's canvas, which shows the picture and takes the mouse.
+inline constexpr const char* WEB_CANVAS = "#canvas";
+
+struct WebInputState {
+    uint8_t keys[256];     // by set-1 scan code, PLAT_KEY_DOWN while held
+    PressLatch keyLatch;   // presses since the keyboard's last read
+    PressLatch asyncLatch; // presses since the live key state was last asked
+    bool buttons[4];       // left, right, middle, back
+    PressLatch buttonLatch;
+    double motionX;        // motion since the mouse's last read, in picture pixels
+    double motionY;
+    int32_t wheel;
+};
+
+extern WebInputState g_webInput;
+
+// Starts listening to the page's keys and mouse (once the window exists).
+void WebListen();
+// Stops listening, lets the pointer go and forgets held keys (the game ended).
+void WebStopListening();
+// Gives the page its turn (Asyncify): events, drawing and sound go on while
+// the game's loop sleeps out the rest of its frame. Once a frame at least.
+void WebGiveBrowserTurn();
+// Pictures and sounds from the page's data, the player's files from the
+// folder kept in IndexedDB (web_file.cpp); before the game starts.
+void WebUseFilePlaces();
+// Remembers the reason for a failure, for PlatLastError().
+void WebSetLastError(const char* what);

@@ -1,0 +1,150 @@
+// The window is the page's canvas; the message queue is the shared one.
+#include "platform/common/message_queue.h"
+#include "platform/system.h"
+#include "platform/web/web_internal.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr double FRAME_MS = 10.0;
+
+std::string s_lastError;
+double s_turnDue = 0;      // when the browser's next turn is due to end
+bool s_turnGiven = false; // since the main loop last looked for messages
+
+// Passes of the game's loop, for the page's test: frames that end early
+// (Load or Save held) present nothing, but they do give the page its turn.
+EM_JS(void, WebCountTurn, (), {
+    if (Module.dellomarStats) Module.dellomarStats.turns++;
+});
+
+EM_JS(int, WebCanvasPresent, (), { return document.getElementById("canvas") ? 1 : 0; });
+
+EM_JS(void, WebSetCursorShown, (int shown), {
+    var canvas = document.getElementById("canvas");
+    if (canvas) canvas.style.cursor = shown ? "" : "none";
+});
+
+} // namespace
+
+// Turns are due every 10 ms, counted from the last one that was due rather
+// than from when the timer fired, so a late timer does not slow the game;
+// whatever of its 10 ms a frame still lacks, the game's own wait spins out
+// (a millisecond or so). A page that fell far behind (a tab in the
+// background) starts counting afresh.
+void WebGiveBrowserTurn()
+{
+    double now = emscripten_get_now();
+    s_turnDue += FRAME_MS;
+    if (s_turnDue < now - FRAME_MS || s_turnDue > now + FRAME_MS) {
+        s_turnDue = now + FRAME_MS;
+    }
+    double rest = std::floor(s_turnDue - now);
+    emscripten_sleep(rest > 0 ? static_cast<unsigned>(rest) : 0u);
+    s_turnGiven = true;
+    WebCountTurn();
+}
+
+void WebSetLastError(const char* what)
+{
+    s_lastError = what;
+}
+
+int PlatRegisterClass(const PlatWindowClass& windowClass)
+{
+    int result = QueueRegisterClass(windowClass);
+    if (result == 0) {
+        s_lastError = "the window class could not be registered";
+    }
+    return result;
+}
+
+PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t,
+                            int32_t, int32_t, int32_t, int32_t, PlatInstance)
+{
+    if (WebCanvasPresent() == 0) {
+        s_lastError = "the page has no canvas to show the game in";
+        return nullptr;
+    }
+    PlatWindow window = QueueCreateWindow(className);
+    if (window == nullptr) {
+        s_lastError = "the window class is not registered";
+        return nullptr;
+    }
+    emscripten_set_window_title(caption);
+    WebListen();
+    QueueDispatch({window, PLAT_MSG_CREATE, 0, 0});
+    return window;
+}
+
+// A frame that ends early (Load or Save held) presents nothing; the page
+// still gets its turn once a pass, or it could never see the button let go.
+bool PlatPeekMessage(PlatMessage* message)
+{
+    if (!s_turnGiven) {
+        WebGiveBrowserTurn();
+    }
+    s_turnGiven = false;
+    return QueuePeek(message);
+}
+
+void PlatTranslateMessage(const PlatMessage&) {}
+
+intptr_t PlatDispatchMessage(const PlatMessage& message)
+{
+    return QueueDispatch(message);
+}
+
+intptr_t PlatDefWindowProc(PlatWindow, uint32_t, uintptr_t, intptr_t)
+{
+    return 0;
+}
+
+void PlatBeginPaint(PlatWindow) {}
+void PlatEndPaint(PlatWindow) {}
+
+void PlatPostQuitMessage(int exitCode)
+{
+    QueuePostQuit(exitCode);
+}
+
+int PlatPostMessage(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return QueuePost(window, message, wParam, lParam);
+}
+
+int PlatShowCursor(bool show)
+{
+    WebSetCursorShown(show ? 1 : 0);
+    return 0;
+}
+
+uint32_t PlatGetTickCount()
+{
+    // Milliseconds since the page opened, cut to 32 bits so that it wraps as
+    // the game expects.
+    double ms = std::floor(emscripten_get_now());
+    return static_cast<uint32_t>(static_cast<uint64_t>(ms));
+}
+
+int16_t PlatGetAsyncKeyState(int virtualKey)
+{
+    bool down = false;
+    if (virtualKey == PLAT_VK_ESCAPE) {
+        down = g_webInput.keys[0x01] != 0;
+    } else if (virtualKey == PLAT_VK_MENU) {
+        down = g_webInput.keys[0x38] != 0 || g_webInput.keys[0xB8] != 0;
+    }
+    down = PressLatchRead(&g_webInput.asyncLatch, virtualKey, down);
+    return down ? static_cast<int16_t>(-32768) : int16_t{0};
+}
+
+const char* PlatLastError()
+{
+    return s_lastError.c_str();
+}

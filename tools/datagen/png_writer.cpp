@@ -1,0 +1,112 @@
+#include "tools/datagen/png_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <string_view>
+
+namespace {
+
+std::array<uint32_t, 256> MakeCrcTable()
+{
+    std::array<uint32_t, 256> table{};
+    for (uint32_t n = 0; n < 256; ++n) {
+        uint32_t c = n;
+        for (int k = 0; k < 8; ++k) {
+            c = (c & 1u) ? 0xEDB88320u ^ (c >> 1u) : c >> 1u;
+        }
+        table[n] = c;
+    }
+    return table;
+}
+
+void PutU32BE(std::vector<uint8_t>& out, uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<uint8_t>((v >> static_cast<unsigned>(shift)) & 0xFFu));
+    }
+}
+
+// Length, type, data, then the CRC of type and data.
+void PutChunk(std::vector<uint8_t>& out, std::string_view type, const std::vector<uint8_t>& data)
+{
+    PutU32BE(out, static_cast<uint32_t>(data.size()));
+    const size_t typeAt = out.size();
+    out.insert(out.end(), type.begin(), type.end());
+    out.insert(out.end(), data.begin(), data.end());
+    PutU32BE(out, Crc32(out.data() + typeAt, out.size() - typeAt));
+}
+
+} // namespace
+
+uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc)
+{
+    static const std::array<uint32_t, 256> table = MakeCrcTable();
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i) {
+        crc = table[(crc ^ data[i]) & 0xFFu] ^ (crc >> 8u);
+    }
+    return ~crc;
+}
+
+uint32_t Adler32(const uint8_t* data, size_t size)
+{
+    constexpr uint32_t kMod = 65521;
+    uint32_t a = 1;
+    uint32_t b = 0;
+    for (size_t i = 0; i < size; ++i) {
+        a = (a + data[i]) % kMod;
+        b = (b + a) % kMod;
+    }
+    return (b << 16u) | a;
+}
+
+std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& data)
+{
+    constexpr size_t kMaxBlock = 65535;
+    std::vector<uint8_t> out = {0x78, 0x01}; // deflate, 32 KiB window, no dictionary
+    size_t at = 0;
+    do {
+        const size_t n = std::min(kMaxBlock, data.size() - at);
+        const bool last = at + n == data.size();
+        out.push_back(last ? 1 : 0); // BFINAL, BTYPE 00: stored
+        const auto len = static_cast<uint16_t>(n);
+        const auto nlen = static_cast<uint16_t>(~len);
+        out.push_back(static_cast<uint8_t>(len & 0xFFu));
+        out.push_back(static_cast<uint8_t>(len >> 8u));
+        out.push_back(static_cast<uint8_t>(nlen & 0xFFu));
+        out.push_back(static_cast<uint8_t>(nlen >> 8u));
+        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+                   data.begin() + static_cast<std::ptrdiff_t>(at + n));
+        at += n;
+    } while (at < data.size());
+    PutU32BE(out, Adler32(data.data(), data.size()));
+    return out;
+}
+
+std::vector<uint8_t> EncodePng(const RgbaImage& image)
+{
+    const size_t rowBytes = static_cast<size_t>(image.width) * 4u;
+    if (image.width <= 0 || image.height <= 0 ||
+        image.rgba.size() != rowBytes * static_cast<size_t>(image.height)) {
+        throw std::invalid_argument("PNG picture with a wrong size");
+    }
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+    std::vector<uint8_t> header;
+    PutU32BE(header, static_cast<uint32_t>(image.width));
+    PutU32BE(header, static_cast<uint32_t>(image.height));
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter, no interlace
+    PutChunk(out, "IHDR", header);
+
+    std::vector<uint8_t> raw;
+    raw.reserve((rowBytes + 1) * static_cast<size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        raw.push_back(0); // filter type None
+        const auto row = image.rgba.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<size_t>(y));
+        raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
+    }
+    PutChunk(out, "IDAT", ZlibStored(raw));
+    PutChunk(out, "IEND", {});
+    return out;
+}
