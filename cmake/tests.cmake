@@ -98,6 +98,6 @@ if(DELLOMAR_SDL)
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME smoke.${name} COMMAND bash ${script} ${DELLOMAR_GAME_DIR})
     # Each starts its own X server on a display of its own, so they run side by side.
-    set_tests_properties(smoke.${name} PROPERTIES LABELS smoke TIMEOUT 120)
+    set_tests_properties(smoke.${name} PROPERTIES LABELS smoke TIMEOUT 240)
   endforeach()
 endif()

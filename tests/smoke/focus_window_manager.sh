@@ -27,24 +27,35 @@ game=$!
 pids+=("$game")
 wait_for_window "Dellomar ++"
 
-# The bounding box of the lamp's warm ring on the field, as WxH+X+Y.
-lamp() {
-    import -window root "$RUN_DIR/shot.png"
-    convert "$RUN_DIR/shot.png" -crop 575x575+0+0 +repage \
-        -fx '(r > 0.66 && g > 0.3 && b < 0.4) ? 1 : 0' -format '%@' info:
+# The field (the screen's top left 575 x 575) as it is now, in NAME.png.
+field_shot() {
+    import -window root "$RUN_DIR/screen.png"
+    convert "$RUN_DIR/screen.png" -crop 575x575+0+0 +repage "$RUN_DIR/$1.png"
 }
-lamp_seen() { LAMP=$(lamp) && [[ $LAMP =~ ^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$ && $LAMP != 0x0+* ]]; }
-lamp_moved() { LAMP=$(lamp) && [[ $LAMP != "$1" ]]; }
+field_drawn() {
+    field_shot start
+    awk -v m="$(convert "$RUN_DIR/start.png" -format '%[fx:mean]' info:)" 'BEGIN { exit !(m > 0.02) }'
+}
+# Nothing on the field moves by itself: a change is the lamp moving.
+field_changed_since() {
+    field_shot now
+    local changed
+    changed=$(compare -metric AE -fuzz 10% "$RUN_DIR/$1.png" "$RUN_DIR/now.png" null: 2>&1 || true)
+    [[ $changed =~ ^[0-9]+$ ]] && ((changed > 100))
+}
+# Motion sent while the window manager is still placing the window, or before
+# the game takes the mouse again, may be lost: move until the lamp follows.
+nudge_moves_lamp() {
+    field_shot before
+    xdotool mousemove_relative -- 23 23
+    wait_until 3 field_changed_since before
+}
 
-wait_until 60 lamp_seen || { echo "no lamp on the field" >&2; exit 1; }
+wait_until 60 field_drawn || { echo "no field on the screen" >&2; exit 1; }
 wait_until 10 focus_named "Dellomar ++" || { echo "the game's window did not get the focus" >&2; exit 1; }
 window=$FOCUSED
-start=$LAMP
-# Motion sent while the window manager is still placing the window may be
-# lost: move until the lamp follows.
-nudge_moves_lamp() { xdotool mousemove_relative -- 23 23; wait_until 2 lamp_moved "$1"; }
-wait_until 30 nudge_moves_lamp "$start" || { echo "the lamp did not follow the mouse" >&2; exit 1; }
-echo "focused at once; lamp from $start to $LAMP"
+wait_until 60 nudge_moves_lamp || { echo "the lamp did not follow the mouse" >&2; exit 1; }
+echo "the window has the focus at once, and the lamp follows the mouse"
 
 xmessage -geometry 200x80+300+300 "another window" &
 pids+=($!)
@@ -52,20 +63,12 @@ pids+=($!)
 wait_until 10 focus_named xmessage || { echo "the other window did not get the focus" >&2; exit 1; }
 xdotool windowactivate "$window"
 wait_until 10 focus_named "Dellomar ++" || { echo "the game did not get the focus back" >&2; exit 1; }
-# The game takes the mouse again when it next reads its events: move until
-# the lamp follows.
-wait_until 30 lamp_seen || { echo "no lamp after the switch" >&2; exit 1; }
-back=$LAMP
-wait_until 30 nudge_moves_lamp "$back" ||
+echo "the focus went to another window and came back"
+wait_until 60 nudge_moves_lamp ||
     { echo "the lamp did not follow the mouse after the switch" >&2; exit 1; }
-echo "focus back; lamp from $back to $LAMP"
+echo "the lamp follows the mouse again"
 
 xdotool keydown Escape keyup Escape
-game_ended() { ! kill -0 "$game" 2>/dev/null; }
-wait_until 10 game_ended || { echo "the game did not end on Escape" >&2; exit 1; }
-set +e
-wait "$game"
-code=$?
-set -e
-echo "exit code $code"
-[[ $code -eq 0 ]]
+wait_for_exit "$game" 10 || { echo "the game did not end on Escape" >&2; exit 1; }
+echo "exit code $EXIT_CODE"
+[[ $EXIT_CODE -eq 0 ]]

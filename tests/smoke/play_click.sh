@@ -36,7 +36,7 @@ tap_at() {
     shot before
     cell_of before "$x" "$y" before-cell
     xdotool mousedown "$button" mouseup "$button"
-    wait_until 10 cell_changed before-cell "$x" "$y" ||
+    wait_until 30 cell_changed before-cell "$x" "$y" ||
         { echo "button $button changed nothing at cell ($x, $y)" >&2; exit 1; }
 }
 
@@ -53,7 +53,7 @@ tap_at 1 4 2
 
 # Over Save (the cursor goes from (56, 10) to (680, 150)).
 xdotool mousemove_relative -- 624 140 mousedown 1 mouseup 1
-wait_until 10 test -f "$RUN_DIR/save.gm" || { echo "no saved game written" >&2; exit 1; }
+wait_until 30 test -f "$RUN_DIR/save.gm" || { echo "no saved game written" >&2; exit 1; }
 # Cell (x, y) is record x * 25 + y; its state byte is the second of the pair.
 state_of() { dd if="$RUN_DIR/save.gm" bs=1 skip=$((4 + 2 * ($1 * 25 + $2) + 1)) count=1 2>/dev/null; }
 flagged=$(state_of 2 2)
@@ -63,15 +63,6 @@ echo "state of cell (2, 2): $flagged, of cell (4, 2): $opened"
 [[ $opened == [13] ]] || { echo "the left click did not open the cell" >&2; exit 1; }
 
 xdotool keydown Escape keyup Escape
-game_ended() { ! kill -0 "$game" 2>/dev/null; }
-if ! wait_until 10 game_ended; then
-    echo "the game did not end on Escape" >&2
-    kill -9 "$game"
-    exit 1
-fi
-set +e
-wait "$game"
-code=$?
-set -e
-echo "exit code $code"
-[[ $code -eq 0 ]]
+wait_for_exit "$game" 10 || { echo "the game did not end on Escape" >&2; exit 1; }
+echo "exit code $EXIT_CODE"
+[[ $EXIT_CODE -eq 0 ]]

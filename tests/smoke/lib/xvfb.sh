@@ -6,6 +6,8 @@
 #   wait_for_window NAME      waits until a window with this name exists
 #   wait_until SECONDS CMD... runs CMD every tenth of a second until it succeeds
 #   find_window NAME          sets WINDOW to the first window with this name
+#   wait_for_exit PID SECS    waits for the child PID to end and sets EXIT_CODE;
+#                             kills it and fails if it is still running
 #   focus_named NAME          whether the window with the input focus has this
 #                             name (FOCUSED is then its id)
 # The server and RUN_DIR are removed on exit by smoke_cleanup; a script with an
@@ -94,4 +96,15 @@ wait_for_window() {
 focus_named() {
     FOCUSED=$(xdotool getwindowfocus 2>/dev/null) &&
         [[ $(xdotool getwindowname "$FOCUSED" 2>/dev/null) == "$1" ]]
+}
+
+wait_for_exit() {
+    local pid=$1
+    process_gone() { ! kill -0 "$pid" 2>/dev/null; }
+    if ! wait_until "$2" process_gone; then
+        kill -KILL "$pid" 2>/dev/null
+        return 1
+    fi
+    EXIT_CODE=0
+    wait "$pid" || EXIT_CODE=$?
 }
