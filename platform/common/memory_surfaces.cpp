@@ -104,6 +104,17 @@ PlatVideoDevice MemoryNewDevice(int32_t width, int32_t height)
     return device;
 }
 
+int MemorySetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp)
+{
+    if (bpp != 16 || width <= 0 || height <= 0 || width > MEMORY_SURFACE_MAX_SIDE ||
+        height > MEMORY_SURFACE_MAX_SIDE || device->presenting) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    device->width = width;
+    device->height = height;
+    return 0;
+}
+
 std::span<uint16_t> MemorySurfacePixels(PlatSurface surface)
 {
     if (Hooks().touch != nullptr) {

@@ -102,6 +102,10 @@ struct MemoryVideoHooks {
 extern const MemoryVideoHooks MEMORY_VIDEO_HOOKS;
 
 PlatVideoDevice MemoryNewDevice(int32_t width, int32_t height);
+// A display mode for a backend that scales its picture to the window instead
+// of switching modes: any size up to the largest side, 16-bit pixels only,
+// and only before the first picture is shown.
+int MemorySetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp);
 // A surface's pixels, after the backend's touch hook.
 std::span<uint16_t> MemorySurfacePixels(PlatSurface surface);
 // The pixels inside a storage block laid out as a surface's is.

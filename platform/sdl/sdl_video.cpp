@@ -187,13 +187,7 @@ int PlatVideoSetCooperativeLevel(PlatVideoDevice, PlatWindow, uint32_t)
 int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp,
                             int32_t, uint32_t)
 {
-    if (bpp != 16 || width <= 0 || height <= 0 || width > MEMORY_SURFACE_MAX_SIDE ||
-        height > MEMORY_SURFACE_MAX_SIDE || device->presenting) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    device->width = width;
-    device->height = height;
-    return 0;
+    return MemorySetDisplayMode(device, width, height, bpp);
 }
 
 // The primary surface is the window's picture, so the window sits at its origin.
