@@ -13,11 +13,12 @@ if(NOT WIN32)
   file(GLOB DELLOMAR_PLATFORM_COMMON CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/platform/common/*.cpp ${CMAKE_SOURCE_DIR}/platform/stdio/*.cpp)
   # Built into the backends that use them rather than shared by all: the
-  # surfaces call hooks each backend defines, and the fake records music and
-  # messages its own way.
+  # surfaces and the event-fed input devices call hooks each backend defines,
+  # and the fake records music, messages and input its own way.
   set(DELLOMAR_MEMORY_SURFACES ${CMAKE_SOURCE_DIR}/platform/common/memory_surfaces.cpp)
   set(DELLOMAR_PLAYER_BACKEND_SHARED ${CMAKE_SOURCE_DIR}/platform/common/silent_music.cpp
-    ${CMAKE_SOURCE_DIR}/platform/common/queue_messages.cpp)
+    ${CMAKE_SOURCE_DIR}/platform/common/queue_messages.cpp
+    ${CMAKE_SOURCE_DIR}/platform/common/event_input.cpp)
   list(REMOVE_ITEM DELLOMAR_PLATFORM_COMMON ${DELLOMAR_MEMORY_SURFACES}
     ${DELLOMAR_PLAYER_BACKEND_SHARED})
   add_library(platform_common STATIC ${DELLOMAR_PLATFORM_COMMON})

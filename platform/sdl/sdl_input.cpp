@@ -4,24 +4,13 @@
 // mouse mode (raw motion under X11, which XTest input produces as well).
 // A key or button that went down since the previous read reads as down once
 // even when it is already up again, so quick taps reach the game.
-#include "platform/common/device_state.h"
+#include "platform/common/event_input.h"
 #include "platform/common/press_latch.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_internal.h"
 
 #include <cstring>
 #include <utility>
-
-struct PlatInputTag {
-    int unused;
-};
-
-struct PlatInputDeviceTag {
-    PlatInputDeviceKind kind = PlatInputDeviceKind::Keyboard;
-    bool formatSet = false;
-    PlatInputDataFormat format = PlatInputDataFormat::Keyboard;
-    bool acquired = false;
-};
 
 namespace {
 
@@ -150,38 +139,6 @@ int SDLCALL WatchWheel(void*, SDL_Event* event)
     return 1;
 }
 
-void ReadKeyboard(uint8_t* state)
-{
-    SdlPumpEvents();
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyboardState(&count);
-    std::memset(state, 0, PLAT_KEYBOARD_STATE_SIZE);
-    for (const auto& [scancode, code] : SCAN_CODES) {
-        if (scancode < count && keys[scancode] != 0) {
-            state[code] = PLAT_KEY_DOWN;
-        }
-    }
-    PressLatchFold(&s_keyPresses, state, PLAT_KEYBOARD_STATE_SIZE);
-}
-
-void ReadMouse(PlatMouseState* state)
-{
-    SdlPumpEvents();
-    int dx = 0;
-    int dy = 0;
-    SDL_GetRelativeMouseState(&dx, &dy);
-    Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
-    state->dx = dx;
-    state->dy = dy;
-    // Forward is positive, as on the native mouse; SDL counts the same way.
-    state->dz = s_wheel;
-    s_wheel = 0;
-    for (int i = 0; i < 4; ++i) {
-        state->buttons[i] = (buttons & SDL_BUTTON(BUTTON_ORDER[i])) != 0 ? PLAT_KEY_DOWN : 0;
-    }
-    PressLatchFold(&s_buttonPresses, state->buttons, 4);
-}
-
 // The motion gathered before the mouse was taken is not the game's.
 void StartMouse()
 {
@@ -228,106 +185,56 @@ bool SdlTakeLivePress(int virtualKey)
     return PressLatchRead(&s_livePresses, virtualKey, false);
 }
 
-int PlatInputCreate(PlatInstance, uint32_t version, PlatInput* input)
+bool EventInputReady()
 {
-    *input = nullptr;
-    if (version != PLAT_INPUT_VERSION) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    *input = new PlatInputTag{};
-    return PLAT_INPUT_OK;
-}
-
-int PlatInputCreateDevice(PlatInput input, PlatInputDeviceKind kind, PlatInputDevice* device)
-{
-    *device = nullptr;
     // Keyboard and mouse state come with the window's video subsystem.
-    if (input == nullptr || SdlMainWindow() == nullptr) {
-        return PLAT_INPUT_ERR_GENERIC;
-    }
-    *device = new PlatInputDeviceTag{};
-    (*device)->kind = kind;
-    return PLAT_INPUT_OK;
+    return SdlMainWindow() != nullptr;
 }
 
-int PlatInputSetCooperativeLevel(PlatInputDevice device, PlatWindow, uint32_t)
+void EventInputStart(PlatInputDeviceKind kind)
 {
-    return device != nullptr ? PLAT_INPUT_OK : PLAT_INPUT_ERR_INVALID_PARAM;
-}
-
-int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
-{
-    if (device == nullptr || device->acquired) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    device->formatSet = true;
-    device->format = format;
-    return PLAT_INPUT_OK;
-}
-
-int PlatInputAcquire(PlatInputDevice device)
-{
-    if (device == nullptr || !device->formatSet) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    if (device->acquired) {
-        return PLAT_INPUT_FALSE;
-    }
-    device->acquired = true;
-    if (device->kind == PlatInputDeviceKind::Mouse) {
+    if (kind == PlatInputDeviceKind::Mouse) {
         StartMouse();
     } else {
         PressLatchClear(&s_keyPresses);
     }
-    return PLAT_INPUT_OK;
 }
 
-int PlatInputUnacquire(PlatInputDevice device)
+void EventInputStop(PlatInputDeviceKind kind)
 {
-    if (device == nullptr) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    if (!device->acquired) {
-        return PLAT_INPUT_FALSE;
-    }
-    device->acquired = false;
-    if (device->kind == PlatInputDeviceKind::Mouse) {
+    if (kind == PlatInputDeviceKind::Mouse) {
         StopMouse();
     }
-    return PLAT_INPUT_OK;
 }
 
-int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
+void EventInputReadKeyboard(uint8_t* state)
 {
-    if (device == nullptr || state == nullptr) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
+    SdlPumpEvents();
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    std::memset(state, 0, PLAT_KEYBOARD_STATE_SIZE);
+    for (const auto& [scancode, code] : SCAN_CODES) {
+        if (scancode < count && keys[scancode] != 0) {
+            state[code] = PLAT_KEY_DOWN;
+        }
     }
-    StateSource source = StateSource::None;
-    int result = CheckStateRead(device->acquired, device->format, device->kind, size, &source);
-    if (result != PLAT_INPUT_OK) {
-        return result;
-    }
-    if (source == StateSource::Keyboard) {
-        ReadKeyboard(static_cast<uint8_t*>(state));
-    } else if (source == StateSource::Mouse) {
-        PlatMouseState mouse{};
-        ReadMouse(&mouse);
-        std::memcpy(state, &mouse, sizeof(mouse));
-    } else {
-        std::memset(state, 0, size);
-    }
-    return PLAT_INPUT_OK;
+    PressLatchFold(&s_keyPresses, state, PLAT_KEYBOARD_STATE_SIZE);
 }
 
-void PlatInputDeviceRelease(PlatInputDevice device)
+void EventInputReadMouse(PlatMouseState* state)
 {
-    if (device != nullptr && device->acquired) {
-        PlatInputUnacquire(device);
+    SdlPumpEvents();
+    int dx = 0;
+    int dy = 0;
+    SDL_GetRelativeMouseState(&dx, &dy);
+    Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+    state->dx = dx;
+    state->dy = dy;
+    // Forward is positive, as on the native mouse; SDL counts the same way.
+    state->dz = s_wheel;
+    s_wheel = 0;
+    for (int i = 0; i < 4; ++i) {
+        state->buttons[i] = (buttons & SDL_BUTTON(BUTTON_ORDER[i])) != 0 ? PLAT_KEY_DOWN : 0;
     }
-    delete device;
-}
-
-void PlatInputRelease(PlatInput input)
-{
-    delete input;
+    PressLatchFold(&s_buttonPresses, state->buttons, 4);
 }

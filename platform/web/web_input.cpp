@@ -1,31 +1,14 @@
 // Keyboard and mouse devices over the page's events (web_events.cpp). A read
 // hands over the state as it is, with every press since the previous read
 // folded in, and the motion gathered since then.
-#include "platform/common/device_state.h"
+#include "platform/common/event_input.h"
 #include "platform/input.h"
 #include "platform/web/web_internal.h"
 
 #include <cmath>
 #include <cstring>
 
-struct PlatInputTag {
-    int unused;
-};
-
-struct PlatInputDeviceTag {
-    PlatInputDeviceKind kind = PlatInputDeviceKind::Keyboard;
-    bool formatSet = false;
-    PlatInputDataFormat format = PlatInputDataFormat::Keyboard;
-    bool acquired = false;
-};
-
 namespace {
-
-void ReadKeyboard(uint8_t* state)
-{
-    std::memcpy(state, g_webInput.keys, PLAT_KEYBOARD_STATE_SIZE);
-    PressLatchFold(&g_webInput.keyLatch, state, PLAT_KEYBOARD_STATE_SIZE);
-}
 
 // Whole pixels go to the game; the fractions wait for the next read.
 int32_t TakeWhole(double* motion)
@@ -36,20 +19,15 @@ int32_t TakeWhole(double* motion)
     return static_cast<int32_t>(whole > LIMIT ? LIMIT : (whole < -LIMIT ? -LIMIT : whole));
 }
 
-void ReadMouse(PlatMouseState* state)
+} // namespace
+
+bool EventInputReady()
 {
-    state->dx = TakeWhole(&g_webInput.motionX);
-    state->dy = TakeWhole(&g_webInput.motionY);
-    state->dz = g_webInput.wheel;
-    g_webInput.wheel = 0;
-    for (int i = 0; i < 4; ++i) {
-        bool down = PressLatchRead(&g_webInput.buttonLatch, i, g_webInput.buttons[i]);
-        state->buttons[i] = down ? PLAT_KEY_DOWN : 0;
-    }
+    return true;
 }
 
 // Presses and motion from before the device was taken are not the game's.
-void StartDevice(PlatInputDeviceKind kind)
+void EventInputStart(PlatInputDeviceKind kind)
 {
     if (kind == PlatInputDeviceKind::Keyboard) {
         PressLatchClear(&g_webInput.keyLatch);
@@ -61,97 +39,22 @@ void StartDevice(PlatInputDeviceKind kind)
     g_webInput.wheel = 0;
 }
 
-} // namespace
+void EventInputStop(PlatInputDeviceKind) {}
 
-int PlatInputCreate(PlatInstance, uint32_t version, PlatInput* input)
+void EventInputReadKeyboard(uint8_t* state)
 {
-    *input = nullptr;
-    if (version != PLAT_INPUT_VERSION) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    *input = new PlatInputTag{};
-    return PLAT_INPUT_OK;
+    std::memcpy(state, g_webInput.keys, PLAT_KEYBOARD_STATE_SIZE);
+    PressLatchFold(&g_webInput.keyLatch, state, PLAT_KEYBOARD_STATE_SIZE);
 }
 
-int PlatInputCreateDevice(PlatInput input, PlatInputDeviceKind kind, PlatInputDevice* device)
+void EventInputReadMouse(PlatMouseState* state)
 {
-    *device = nullptr;
-    if (input == nullptr) {
-        return PLAT_INPUT_ERR_GENERIC;
+    state->dx = TakeWhole(&g_webInput.motionX);
+    state->dy = TakeWhole(&g_webInput.motionY);
+    state->dz = g_webInput.wheel;
+    g_webInput.wheel = 0;
+    for (int i = 0; i < 4; ++i) {
+        bool down = PressLatchRead(&g_webInput.buttonLatch, i, g_webInput.buttons[i]);
+        state->buttons[i] = down ? PLAT_KEY_DOWN : 0;
     }
-    *device = new PlatInputDeviceTag{};
-    (*device)->kind = kind;
-    return PLAT_INPUT_OK;
-}
-
-int PlatInputSetCooperativeLevel(PlatInputDevice device, PlatWindow, uint32_t)
-{
-    return device != nullptr ? PLAT_INPUT_OK : PLAT_INPUT_ERR_INVALID_PARAM;
-}
-
-int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
-{
-    if (device == nullptr || device->acquired) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    device->formatSet = true;
-    device->format = format;
-    return PLAT_INPUT_OK;
-}
-
-int PlatInputAcquire(PlatInputDevice device)
-{
-    if (device == nullptr || !device->formatSet) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    if (device->acquired) {
-        return PLAT_INPUT_FALSE;
-    }
-    device->acquired = true;
-    StartDevice(device->kind);
-    return PLAT_INPUT_OK;
-}
-
-int PlatInputUnacquire(PlatInputDevice device)
-{
-    if (device == nullptr) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    if (!device->acquired) {
-        return PLAT_INPUT_FALSE;
-    }
-    device->acquired = false;
-    return PLAT_INPUT_OK;
-}
-
-int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
-{
-    if (device == nullptr || state == nullptr) {
-        return PLAT_INPUT_ERR_INVALID_PARAM;
-    }
-    StateSource source = StateSource::None;
-    int result = CheckStateRead(device->acquired, device->format, device->kind, size, &source);
-    if (result != PLAT_INPUT_OK) {
-        return result;
-    }
-    if (source == StateSource::Keyboard) {
-        ReadKeyboard(static_cast<uint8_t*>(state));
-    } else if (source == StateSource::Mouse) {
-        PlatMouseState mouse{};
-        ReadMouse(&mouse);
-        std::memcpy(state, &mouse, sizeof(mouse));
-    } else {
-        std::memset(state, 0, size);
-    }
-    return PLAT_INPUT_OK;
-}
-
-void PlatInputDeviceRelease(PlatInputDevice device)
-{
-    delete device;
-}
-
-void PlatInputRelease(PlatInput input)
-{
-    delete input;
 }
