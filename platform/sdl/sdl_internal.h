@@ -5,6 +5,9 @@
 
 // The game's one window, or null before it is created.
 SDL_Window* SdlMainWindow();
+// Makes the window's renderer, chosen by what the machine has; false (with
+// the reason for PlatLastError) when there is none.
+bool SdlVideoOpenRenderer(SDL_Window* window);
 // Drains SDL's event queue; a close request from the desktop, SIGINT, SIGTERM
 // and SIGHUP become the game's own quit request here.
 void SdlPumpEvents();

@@ -2,6 +2,9 @@
 #include "platform/sdl/sdl_internal.h"
 #include "platform/system.h"
 
+#include <sys/mman.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -49,6 +52,37 @@ void TakeFocus()
     SDL_RaiseWindow(s_window);
     if (SDL_SetWindowInputFocus(s_window) != 0) {
         SDL_ClearError();
+    }
+}
+
+// Under an address-space limit SDL's drivers fail in many ways, and all of
+// them when nothing more can be mapped; a failed step that leaves no room for
+// a few more megabytes was out of memory, whatever it said.
+bool OutOfMemory()
+{
+    const char* detail = SDL_GetError();
+    if (detail != nullptr && (strcasestr(detail, "out of memory") != nullptr ||
+                              strcasestr(detail, "cannot allocate memory") != nullptr ||
+                              strcasestr(detail, "failed to map segment") != nullptr)) {
+        return true;
+    }
+    constexpr size_t PROBE_BYTES = size_t{32} << 20;
+    void* probe = mmap(nullptr, PROBE_BYTES, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (probe == MAP_FAILED) {
+        return errno == ENOMEM;
+    }
+    munmap(probe, PROBE_BYTES);
+    return false;
+}
+
+// The reason a step of opening the window failed; null keeps the one given.
+void NoteOpeningFailure(const char* what)
+{
+    if (OutOfMemory()) {
+        s_lastError = "ran out of memory while opening the window";
+    } else if (what != nullptr) {
+        SdlSetLastError(what);
     }
 }
 
@@ -127,7 +161,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
         return nullptr;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        SdlSetLastError("no display available");
+        NoteOpeningFailure("no display available");
         return nullptr;
     }
     if (!DriverAcceptable(SDL_GetCurrentVideoDriver())) {
@@ -143,11 +177,19 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
     s_window = SDL_CreateWindow(caption, desktop.x, desktop.y, desktop.w, desktop.h,
                                 SDL_WINDOW_BORDERLESS);
     if (s_window == nullptr) {
-        SdlSetLastError("the window could not be created");
+        NoteOpeningFailure("the window could not be created");
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return nullptr;
     }
     SDL_SetWindowFullscreen(s_window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // Made with the window, so that a window that opens can also show the game.
+    if (!SdlVideoOpenRenderer(s_window)) {
+        NoteOpeningFailure(nullptr);
+        SDL_DestroyWindow(s_window);
+        s_window = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return nullptr;
+    }
     TakeFocus();
     s_platWindow = QueueCreateWindow(className);
     if (s_platWindow == nullptr) {

@@ -1,32 +1,202 @@
 // The display on SDL: surfaces are plain memory, the primary surface's
 // picture goes to the window through a streaming texture, scaled to fit with
-// its aspect kept and sharp pixels. There is no video mode switch and nothing
-// is ever lost, so restoring has nothing to do.
+// its aspect kept and sharp pixels, by a renderer made with the window. There
+// is no video mode switch and nothing is ever lost, so restoring has nothing
+// to do.
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/common/memory_surfaces.h"
 #include "platform/video.h"
 
+#include <dirent.h>
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace {
 
 constexpr int32_t DEFAULT_WIDTH = 800;
 constexpr int32_t DEFAULT_HEIGHT = 600;
+// Where the kernel lists the graphics devices a program may draw with.
+constexpr const char* RENDER_NODE_DIR = "/dev/dri";
+// Below this address-space limit GL drivers are not even tried: Mesa then
+// dies inside its own start-up (double free, segmentation fault) instead of
+// failing.
+constexpr rlim_t GL_MIN_ADDRESS_SPACE = rlim_t{1} << 30;
+constexpr int DEFAULT_REFRESH_HZ = 60;
+constexpr uint32_t GL_RENDERER_NAME = 0x1F01;
+
 // The window has one renderer; the device that opened it closes it.
 SDL_Renderer* s_renderer = nullptr;
 SDL_Texture* s_texture = nullptr;
+PlatVideoDevice s_presenter = nullptr;
 bool s_capture = false;
 SdlCapturedFrame s_captured{};
 const char* s_rendererName = "";
+// Why this presentation was chosen, for the report line.
+const char* s_choice = "";
+// A renderer that does not wait for the display itself is paced by the
+// clock: presents fall on a grid of refreshes starting at the first one.
+bool s_pacing = true;
+bool s_paced = false;
+int64_t s_refreshNs = 1000000000 / DEFAULT_REFRESH_HZ;
+int64_t s_firstRefreshNs = 0;
+bool s_reported = false;
+
+int64_t NowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// Taken before main, for the start-up time in the report line.
+const int64_t s_startNs = NowNs();
+
+bool HasRenderNode()
+{
+    DIR* dir = opendir(RENDER_NODE_DIR);
+    if (dir == nullptr) {
+        return false;
+    }
+    bool found = false;
+    while (const dirent* entry = readdir(dir)) {
+        if (std::strncmp(entry->d_name, "renderD", 7) == 0) {
+            found = true;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+bool AddressSpaceTight()
+{
+    rlimit limit{};
+    return getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+           limit.rlim_cur < GL_MIN_ADDRESS_SPACE;
+}
+
+// A render node alone does not make GL fast: Mesa falls back to drawing on
+// the processor when the device has no driver. The renderer's context is
+// current right after it is made, so GL can name what does the drawing.
+bool DrawsOnProcessor(SDL_Renderer* renderer)
+{
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(uint32_t);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString != nullptr ? getString(GL_RENDERER_NAME) : nullptr;
+    if (name == nullptr) {
+        return false;
+    }
+    const char* text = reinterpret_cast<const char*>(name);
+    return strcasestr(text, "llvmpipe") != nullptr || strcasestr(text, "softpipe") != nullptr ||
+           strcasestr(text, "swrast") != nullptr;
+}
+
+// Where the machine has a graphics device the accelerated renderer waits for
+// the display itself. Elsewhere GL would be Mesa drawing on the processor,
+// 60 MB of it, so no GL context is made at all: SDL's software renderer
+// draws into the window's own surface. SDL_RENDER_DRIVER names the renderer
+// whatever the machine has.
+SDL_Renderer* NewRenderer(SDL_Window* window)
+{
+    // The software renderer would otherwise back the window's surface with a
+    // GL texture; SDL_FRAMEBUFFER_ACCELERATION set by the player still wins.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const bool chosen = asked != nullptr && asked[0] != '\0';
+    SDL_Renderer* renderer = nullptr;
+    if (chosen) {
+        s_choice = "SDL_RENDER_DRIVER";
+        const bool software = SDL_strcasecmp(asked, "software") == 0;
+        renderer =
+            SDL_CreateRenderer(window, -1,
+                               software ? SDL_RENDERER_SOFTWARE
+                                        : SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    } else if (!HasRenderNode()) {
+        s_choice = "no graphics device";
+    } else if (AddressSpaceTight()) {
+        s_choice = "address space limited";
+    } else {
+        s_choice = "graphics device";
+        renderer =
+            SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (renderer != nullptr && DrawsOnProcessor(renderer)) {
+            SDL_DestroyRenderer(renderer);
+            renderer = nullptr;
+            s_choice = "GL draws on the processor";
+        }
+    }
+    if (renderer == nullptr) {
+        // Also where no accelerated driver works (SDL's dummy driver).
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    SDL_RendererInfo info{};
+    if (renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0) {
+        s_rendererName = info.name;
+        s_paced = (info.flags & SDL_RENDERER_PRESENTVSYNC) == 0 ||
+                  std::strcmp(info.name, "software") == 0;
+    }
+    return renderer;
+}
+
+void LearnRefreshRate(SDL_Window* window)
+{
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window);
+    int hz = DEFAULT_REFRESH_HZ;
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
+        hz = mode.refresh_rate;
+    }
+    s_refreshNs = 1000000000 / hz;
+    s_firstRefreshNs = 0;
+}
+
+// As a flip on a display returns at its next refresh: asleep, so that the
+// frame's own spinning wait finds its time already spent.
+void WaitForRefresh()
+{
+    const int64_t now = NowNs();
+    if (s_firstRefreshNs == 0) {
+        s_firstRefreshNs = now;
+    }
+    const int64_t next =
+        s_firstRefreshNs + ((now - s_firstRefreshNs) / s_refreshNs + 1) * s_refreshNs;
+    timespec until{static_cast<time_t>(next / 1000000000), static_cast<long>(next % 1000000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
+}
+
+// One line on stderr at the first present, for players and tests who want
+// to know how the picture reaches them.
+void ReportPresentation()
+{
+    s_reported = true;
+    const char* asked = std::getenv("DELLOMAR_REPORT_PRESENTATION");
+    if (asked == nullptr || asked[0] == '\0' || std::strcmp(asked, "0") == 0) {
+        return;
+    }
+    std::fprintf(stderr, "dellomar: presenting through %s (%s), %s, first frame after %lld ms\n",
+                 s_rendererName, s_choice, s_paced ? "paced by the clock" : "vsync",
+                 static_cast<long long>((NowNs() - s_startNs) / 1000000));
+}
 
 void CloseDevice(PlatVideoDevice device)
 {
-    if (!device->presenting) {
+    if (device != s_presenter) {
         return;
     }
+    s_presenter = nullptr;
     if (s_texture != nullptr) {
         SDL_DestroyTexture(s_texture);
         s_texture = nullptr;
@@ -37,24 +207,29 @@ void CloseDevice(PlatVideoDevice device)
     }
 }
 
-SDL_Renderer* NewRenderer(SDL_Window* window)
+bool MakeTexture(int32_t width, int32_t height)
 {
-    SDL_Renderer* renderer =
-        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (renderer == nullptr) {
-        // No accelerated driver (a plain X server, SDL's dummy driver): the
-        // software renderer draws into the window's own surface.
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (s_texture != nullptr) {
+        int textureWidth = 0;
+        int textureHeight = 0;
+        SDL_QueryTexture(s_texture, nullptr, nullptr, &textureWidth, &textureHeight);
+        if (textureWidth == width && textureHeight == height) {
+            return true;
+        }
+        SDL_DestroyTexture(s_texture);
     }
-    SDL_RendererInfo info{};
-    if (renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0) {
-        s_rendererName = info.name;
+    SDL_RenderSetLogicalSize(s_renderer, width, height);
+    s_texture = SDL_CreateTexture(s_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                  width, height);
+    if (s_texture == nullptr) {
+        return false;
     }
-    return renderer;
+    SDL_SetTextureScaleMode(s_texture, SDL_ScaleModeNearest);
+    return true;
 }
 
-// The renderer and the texture the pictures go through, made with the first
-// primary surface (the window is certain to exist by then).
+// The first device to show a primary surface takes the window's renderer,
+// made anew when an earlier device closed it.
 bool OpenPresentation(PlatVideoDevice device)
 {
     if (device->presenting) {
@@ -65,25 +240,19 @@ bool OpenPresentation(PlatVideoDevice device)
         SdlSetLastError("no window to display in");
         return false;
     }
-    if (s_renderer != nullptr) {
+    if (s_presenter != nullptr) {
         SdlSetLastError("the window is shown by another device");
         return false;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    s_renderer = NewRenderer(window);
-    if (s_renderer == nullptr) {
-        SdlSetLastError("no renderer for the window");
+    if (s_renderer == nullptr && !SdlVideoOpenRenderer(window)) {
         return false;
     }
+    s_presenter = device;
     device->presenting = true;
-    SDL_RenderSetLogicalSize(s_renderer, device->width, device->height);
-    s_texture = SDL_CreateTexture(s_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                  device->width, device->height);
-    if (s_texture == nullptr) {
+    if (!MakeTexture(device->width, device->height)) {
         SdlSetLastError("no texture for the picture");
         return false;
     }
-    SDL_SetTextureScaleMode(s_texture, SDL_ScaleModeNearest);
     return true;
 }
 
@@ -142,6 +311,12 @@ int Present(PlatSurface shown)
         CaptureOutput(s_renderer);
     }
     SDL_RenderPresent(s_renderer);
+    if (!s_reported) {
+        ReportPresentation();
+    }
+    if (s_paced && s_pacing) {
+        WaitForRefresh();
+    }
     return 0;
 }
 
@@ -165,6 +340,31 @@ const SdlCapturedFrame& SdlVideoCapturedFrame()
 const char* SdlVideoRendererName()
 {
     return s_rendererName;
+}
+
+void SdlVideoPace(bool on)
+{
+    s_pacing = on;
+}
+
+bool SdlVideoOpenRenderer(SDL_Window* window)
+{
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    s_renderer = NewRenderer(window);
+    if (s_renderer == nullptr) {
+        SdlSetLastError("no renderer for the window");
+        return false;
+    }
+    LearnRefreshRate(window);
+    // The picture's texture is made now too, so that a window that opens can
+    // also show the game.
+    if (!MakeTexture(DEFAULT_WIDTH, DEFAULT_HEIGHT)) {
+        SdlSetLastError("no texture for the picture");
+        SDL_DestroyRenderer(s_renderer);
+        s_renderer = nullptr;
+        return false;
+    }
+    return true;
 }
 
 int PlatVideoCreate(PlatVideoDevice* device)

@@ -23,3 +23,6 @@ void SdlVideoCapture(bool on);
 const SdlCapturedFrame& SdlVideoCapturedFrame();
 // The renderer in use ("software", "opengl", ...), or "" before there is one.
 const char* SdlVideoRendererName();
+// While off, a renderer without vertical sync presents without waiting for
+// the next refresh (for measuring the present alone).
+void SdlVideoPace(bool on);
