@@ -1,8 +1,12 @@
 // Opens the game's display on the SDL backend, draws known pictures into the
 // back buffer, presents them and checks that the window shows exactly them,
-// scaled. Exit status 0 when every picture arrived.
-//   dellomar_sdl_video_test [frames]
+// scaled. With "paced", then runs a second of frames as the game does (flip,
+// then the 10 ms wait) and checks that none is shorter than 10 ms and that a
+// renderer without vertical sync sleeps in its flip rather than leaving the
+// wait to spin. Exit status 0 when every picture arrived and the pace held.
+//   dellomar_sdl_video_test [frames] [paced]
 #include "app/app_shell.h"
+#include "app/frame_clock.h"
 #include "display/display_device.h"
 #include "display/sprite.h"
 #include "display/text.h"
@@ -10,8 +14,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -124,6 +131,55 @@ void Settle(uint32_t milliseconds)
     }
 }
 
+double Seconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Frames as the play screen runs them, timed by the game's own tick counter;
+// the picture is only filled, so that what is measured is the flip and the wait.
+bool PaceHolds()
+{
+    constexpr int FRAMES = 60;
+    uint32_t shortest = UINT32_MAX;
+    double asleep = 0.0;
+    const double start = Seconds(CLOCK_MONOTONIC);
+    const double startCpu = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    for (int frame = 0; frame < FRAMES; ++frame) {
+        const uint32_t frameStart = FrameClockStart();
+        PlatMessage message{};
+        while (PlatPeekMessage(&message)) {
+        }
+        SurfaceFill(g_backSurface, static_cast<uint32_t>(frame * 2049), nullptr);
+        const double flipStart = Seconds(CLOCK_MONOTONIC);
+        const double flipCpu = Seconds(CLOCK_THREAD_CPUTIME_ID);
+        if (DisplayFlip() != 1) {
+            std::fprintf(stderr, "sdl_video_test: a paced frame was not presented\n");
+            return false;
+        }
+        asleep +=
+            (Seconds(CLOCK_MONOTONIC) - flipStart) - (Seconds(CLOCK_THREAD_CPUTIME_ID) - flipCpu);
+        FrameClockWait(10);
+        shortest = std::min(shortest, PlatGetTickCount() - frameStart);
+    }
+    const double wall = Seconds(CLOCK_MONOTONIC) - start;
+    const double cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - startCpu;
+    const bool sleeps = std::strcmp(SdlVideoRendererName(), "software") != 0 || asleep > 0.25 * wall;
+    std::printf("paced on %s/%s: %.1f frames a second, shortest frame %u ms, %.0f%% of the time "
+                "asleep in the flip, CPU %.0f%% of a core\n",
+                SDL_GetCurrentVideoDriver(), SdlVideoRendererName(), FRAMES / wall,
+                shortest, 100.0 * asleep / wall, 100.0 * cpu / wall);
+    if (shortest < 10) {
+        std::fprintf(stderr, "sdl_video_test: a frame took less than 10 ms\n");
+    }
+    if (!sleeps) {
+        std::fprintf(stderr, "sdl_video_test: the software flip did not sleep until the refresh\n");
+    }
+    return shortest >= 10 && sleeps;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,6 +218,10 @@ int main(int argc, char** argv)
                     mismatches);
         failures += mismatches != 0 ? 1 : 0;
         Settle(50);
+    }
+    SdlVideoCapture(false);
+    if (argc > 2 && std::strcmp(argv[2], "paced") == 0 && !PaceHolds()) {
+        failures += 1;
     }
     SpriteDestroy(&lamp);
     BitmapUnload(&lampPicture);

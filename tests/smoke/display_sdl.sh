@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The display on the SDL backend shows exactly what the game drew: in a
 # private X server, and on SDL's dummy driver (software rendering, no screen).
+# In the X server frames then run at the game's pace: none shorter than its
+# 10 ms, and the software renderer's flip asleep until the next refresh.
 #   display_sdl.sh GAME_DIR
 set -u
 program=$(dirname "$(realpath -m "$1")")/tests/dellomar_sdl_video_test
@@ -10,7 +12,7 @@ start_xvfb || exit 1
 
 status=0
 echo "== X server $DISPLAY"
-SDL_VIDEODRIVER=x11 "$program" 3 || status=1
+SDL_VIDEODRIVER=x11 "$program" 3 paced || status=1
 echo "== dummy driver"
 env -u DISPLAY SDL_VIDEODRIVER=dummy "$program" 3 || status=1
 exit $status
