@@ -32,7 +32,8 @@ constexpr rlim_t GL_MIN_ADDRESS_SPACE = rlim_t{1} << 30;
 constexpr int DEFAULT_REFRESH_HZ = 60;
 constexpr uint32_t GL_RENDERER_NAME = 0x1F01;
 
-// The window has one renderer; the device that opened it closes it.
+// The window has one renderer, made with it; the device presenting through
+// it closes it.
 SDL_Renderer* s_renderer = nullptr;
 SDL_Texture* s_texture = nullptr;
 PlatVideoDevice s_presenter = nullptr;
