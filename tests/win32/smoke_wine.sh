@@ -6,7 +6,14 @@
 # the way a person would: it must show the field's backdrop and the menu panel,
 # flag and open the cells it is clicked on, save the board, and quit on Escape
 # with exit code 0, all without a sound device. Every click and key is a press
-# and release with no pause between.
+# and release with no pause between. The backend's file checks run a second
+# time beside the setup program's marker (the player's folder in AppData).
+# Then the build's setup program (dellomar-windows-setup.exe) in the same
+# scratch Wine set-up: installed with /S, its files, Start menu shortcut and
+# uninstall entry; the installed game started from elsewhere by the shortcut's
+# target shows its pictures and saves into %APPDATA%\Dellomar only; a second
+# install keeps one entry and the save; the silent uninstaller leaves nothing
+# of the program but the save.
 #
 # Usage: tests/win32/smoke_wine.sh [ARCH | WINDOWS_BUILD_DIR]...
 #   ARCH is i686 or x86_64 (build-win32-ARCH); with none, both.
@@ -106,11 +113,22 @@ set +e
 code=$?
 set -e
 [[ $code -eq 0 ]] || fail "the backend checks failed (exit $code)"
+# Again beside the setup program's marker: the player's folder in AppData.
+touch "$RUN_DIR/checks/installed.txt"
+cp "$check" "$RUN_DIR/checks/"
+set +e
+(cd "$RUN_DIR" && timeout 60 wine checks/dellomar_win32_check.exe 2>/dev/null)
+code=$?
+set -e
+[[ $code -eq 0 ]] || fail "the installed layout's checks failed (exit $code)"
 rm -rf "$RUN_DIR/checks"
 
 # Starts the game from folder $1 as Windows path or file $2 and waits until it
 # shows the field's backdrop, the menu panel and black between them.
 start_game() {
+    # The pointer over the field, where a fresh X server has it: find_cursor
+    # needs the lamp on the field.
+    xdotool mousemove 400 300
     (cd "$1" && exec wine "$2" >"$RUN_DIR/out.txt" 2>&1) &
     game=$!
     # Wine's first start in a fresh prefix takes a while.
