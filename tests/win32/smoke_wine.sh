@@ -17,8 +17,9 @@
 #
 # Usage: tests/win32/smoke_wine.sh [ARCH | WINDOWS_BUILD_DIR]...
 #   ARCH is i686 or x86_64 (build-win32-ARCH); with none, both.
-# Needs wine64, wine32:i386, Xvfb, xdotool, xdpyinfo and ImageMagick. Keeps the
-# last screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir> keeps them all.
+# Needs wine64, wine32:i386, Xvfb, xdotool, xdpyinfo, ImageMagick and strings.
+# Keeps the last screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir>
+# keeps them all.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # Each build runs in a fresh copy of this script: its own X server, Wine
