@@ -8,17 +8,20 @@ add_library(platform_win32 STATIC ${DELLOMAR_PLATFORM_WIN32}
   ${CMAKE_SOURCE_DIR}/platform/common/file_places.cpp
   ${CMAKE_SOURCE_DIR}/platform/common/temp_names.cpp)
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32)
+target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32)
 
 add_executable(dellomar WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win32_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_win32)
 set_target_properties(dellomar PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_GAME_DIR})
 add_dependencies(dellomar dellomar_data dellomar_icons)
-# The icon and version resource, through windres.
+# The icon, version resource and application manifest, through windres.
 enable_language(RC)
 set(DELLOMAR_RC ${CMAKE_BINARY_DIR}/packaging/dellomar.rc)
+set(DELLOMAR_MANIFEST ${CMAKE_BINARY_DIR}/packaging/dellomar.manifest)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/dellomar.manifest.in ${DELLOMAR_MANIFEST} @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/dellomar.rc.in ${DELLOMAR_RC} @ONLY)
-set_source_files_properties(${DELLOMAR_RC} PROPERTIES OBJECT_DEPENDS ${DELLOMAR_ICON_DIR}/dellomar.ico)
+set_source_files_properties(${DELLOMAR_RC} PROPERTIES
+  OBJECT_DEPENDS "${DELLOMAR_ICON_DIR}/dellomar.ico;${DELLOMAR_MANIFEST}")
 target_sources(dellomar PRIVATE ${DELLOMAR_RC})
 
 # Checks of the backend on a real Win32 (or Wine), beside the game:

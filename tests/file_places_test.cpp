@@ -100,6 +100,41 @@ TEST(FilePlacesTest, WindowsKeepsToTheWorkingDirectoryWithoutDataBesideTheGame)
     EXPECT_EQ(PlacePath(places, "save.gm", '\\'), "save.gm");
 }
 
+TEST(FilePlacesTest, WindowsSetupPutsThePlayersFilesInAppData)
+{
+    const std::string installed = "C:\\Program Files (x86)\\Dellomar";
+    PlaceFacts facts = Facts(installed, {installed});
+    facts.installedLayout = false;
+    facts.separator = '\\';
+    facts.holdsInstallMarker = [installed](const std::string& folder) { return folder == installed; };
+    facts.appData = "C:\\Users\\ann\\AppData\\Roaming";
+    FilePlaces places = ResolveFilePlaces(facts);
+    EXPECT_EQ(PlacePath(places, "Textures\\txtr.txr", '\\'), installed + "\\Textures\\txtr.txr");
+    EXPECT_EQ(PlacePath(places, "save.gm", '\\'), "C:\\Users\\ann\\AppData\\Roaming\\Dellomar\\save.gm");
+    EXPECT_EQ(PlacePath(places, "save.gm.new-AbC123", '\\'),
+              "C:\\Users\\ann\\AppData\\Roaming\\Dellomar\\save.gm.new-AbC123");
+    EXPECT_TRUE(places.makePlayerDir);
+
+    // Without a usable AppData the Save fails rather than write into the
+    // installed folder or wherever the game was started.
+    for (const char* appData : {static_cast<const char*>(nullptr), "", "Roaming"}) {
+        SCOPED_TRACE(appData == nullptr ? "unset" : appData);
+        facts.appData = appData;
+        places = ResolveFilePlaces(facts);
+        EXPECT_TRUE(places.playerDirMissing);
+        EXPECT_FALSE(places.makePlayerDir);
+        EXPECT_EQ(places.dataDir, installed);
+    }
+
+    // The marker of another folder is not ours: the unpacked zip stays portable.
+    facts.appData = "C:\\Users\\ann\\AppData\\Roaming";
+    facts.exeDir = "C:\\Games\\dellomar";
+    facts.holdsTextures = [](const std::string&) { return true; };
+    places = ResolveFilePlaces(facts);
+    EXPECT_EQ(PlacePath(places, "save.gm", '\\'), "C:\\Games\\dellomar\\save.gm");
+    EXPECT_FALSE(places.makePlayerDir);
+}
+
 TEST(FilePlacesTest, AbsoluteNamesStayWhereTheyAre)
 {
     FilePlaces places = ResolveFilePlaces(Facts("/usr/games"));

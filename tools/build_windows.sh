@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Windows game for 32- and 64-bit x86 with MinGW-w64 and packs each
-# into a zip ready to hand out:
+# Builds the Windows game for 32- and 64-bit x86 with MinGW-w64, packs each
+# into a zip ready to hand out and makes its setup program (NSIS):
 #   build-win32-<arch>/game/                 dellomar.exe, Textures\, Sounds\
 #   build-win32-<arch>/dellomar-windows-<arch>.zip
+#   build-win32-<arch>/dellomar-windows-setup.exe
 # The pictures, sounds and the text font's glyph table are made by host tools,
 # so the build machine's own build (build/, preset "default") comes first.
 # Usage: tools/build_windows.sh [i686] [x86_64]   (both when none is named)
@@ -22,6 +23,7 @@ for arch in "${arches[@]}"; do
     step "Windows game for $arch"
     cmake --preset "win32-$arch" >/dev/null
     cmake --build --preset "win32-$arch" -j"$jobs"
+    cmake --build --preset "win32-$arch" -j"$jobs" --target dellomar_setup
     out=build-win32-$arch
     # The player's folder inside the zip: the game and its data, nothing else.
     stage=$out/package/dellomar
@@ -32,4 +34,5 @@ for arch in "${arches[@]}"; do
     rm -f "$out/$zip"
     (cd "$out/package" && cmake -E tar cf "../$zip" --format=zip dellomar)
     echo "$out/$zip"
+    echo "$out/dellomar-windows-setup.exe"
 done

@@ -4,6 +4,8 @@
 #   dist/dellomar_<version>_amd64.deb                 the game for Debian
 #   dist/dellomar-<version>-windows-i686.zip          Windows on x86
 #   dist/dellomar-<version>-windows-x86_64.zip        Windows on x86_64
+#   dist/dellomar-<version>-windows-setup.exe         the i686 game's setup program,
+#                                                     for 32- and 64-bit Windows
 #   dist/dellomar-<version>-web.zip                   when the tree has a web build
 # Usage: tools/package.sh
 set -euo pipefail
@@ -44,6 +46,9 @@ for arch in i686 x86_64; do
     mv "build-win32-$arch/dellomar-windows-$arch.zip" "dist/dellomar-$version-windows-$arch.zip"
     echo "dist/dellomar-$version-windows-$arch.zip"
 done
+# Copied: the Wine smoke test installs it from the build folder.
+cp build-win32-i686/dellomar-windows-setup.exe "dist/dellomar-$version-windows-setup.exe"
+echo "dist/dellomar-$version-windows-setup.exe"
 
 # The browser build leaves its page and data in build-web/site/.
 if [[ -x tools/build_web.sh ]]; then

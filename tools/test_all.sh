@@ -2,8 +2,8 @@
 # Installs what is missing, builds everything and runs every test: the normal
 # build with its unit, end-to-end and smoke tests, the sanitizer build, a
 # minute of each fuzzer, Release builds with GCC and Clang, the packages with
-# smoke tests of both Windows builds under Wine and of the installed .deb,
-# and the web page played in headless Chromium.
+# smoke tests of both Windows builds and their setup programs under Wine and of
+# the installed .deb, and the web page played in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -39,7 +39,7 @@ done
 step "packages into dist/: .deb, Windows and web zips"
 tools/package.sh
 
-step "Wine smoke test of the i686 and x86_64 builds"
+step "Wine smoke test of the i686 and x86_64 builds and their setup programs"
 tests/win32/smoke_wine.sh
 
 step "the installed .deb"

@@ -49,6 +49,21 @@ bool UsableBase(const char* value)
     return value != nullptr && IsAbsolute(value);
 }
 
+// Windows' installed layout: the data where the setup program put it, the
+// player's files in the roaming application data, made on the first Save.
+FilePlaces SetupInstalledPlaces(const PlaceFacts& facts)
+{
+    FilePlaces places;
+    places.dataDir = facts.exeDir;
+    if (UsableBase(facts.appData)) {
+        places.playerDir = Join(facts.appData, "Dellomar", facts.separator);
+        places.makePlayerDir = true;
+    } else {
+        places.playerDirMissing = true;
+    }
+    return places;
+}
+
 } // namespace
 
 FilePlaces ResolveFilePlaces(const PlaceFacts& facts)
@@ -56,6 +71,9 @@ FilePlaces ResolveFilePlaces(const PlaceFacts& facts)
     FilePlaces places;
     if (facts.exeDir.empty()) {
         return places;
+    }
+    if (facts.holdsInstallMarker && facts.holdsInstallMarker(facts.exeDir)) {
+        return SetupInstalledPlaces(facts);
     }
     if (facts.holdsTextures && facts.holdsTextures(facts.exeDir)) {
         places.dataDir = facts.exeDir;

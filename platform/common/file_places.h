@@ -33,12 +33,21 @@ struct PlaceFacts {
     // data beside it keeps everything in the working directory.
     bool installedLayout = true;
     char separator = '/';
+
+    // Windows' installed layout. The setup program leaves INSTALL_MARKER beside
+    // the game it installs, in a folder the player may not write to; the
+    // player's files then go to <appData>\Dellomar.
+    std::function<bool(const std::string& folder)> holdsInstallMarker;
+    const char* appData = nullptr;
 };
+
+constexpr const char* INSTALL_MARKER = "installed.txt";
 
 // Portable when the executable's folder holds the data, installed otherwise
 // (data in <exe dir>/../share/games/dellomar, the player's files in
 // $XDG_DATA_HOME/dellomar or ~/.local/share/dellomar); the working directory
-// when the executable's folder is unknown.
+// when the executable's folder is unknown. A Windows game beside INSTALL_MARKER
+// has its data beside it and the player's files in <appData>\Dellomar.
 FilePlaces ResolveFilePlaces(const PlaceFacts& facts);
 
 // The real path of one of the game's names: backslashes become `separator`,

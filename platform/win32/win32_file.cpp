@@ -1,10 +1,13 @@
 // The file layer on native file handles. The game's names are put beside the
 // executable when its data is there (the unpacked zip), and otherwise stay in
-// the working directory as they always were: Windows has no installed layout.
+// the working directory as they always were. A game put in place by the setup
+// program keeps the player's files in %APPDATA%\Dellomar instead.
 #include "platform/common/file_places.h"
 #include "platform/common/temp_names.h"
 #include "platform/file.h"
 #include "platform/win32/win32_internal.h"
+
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -40,13 +43,32 @@ FilePlaces PlacesOfThisProgram()
     facts.holdsTextures = [](const std::string& folder) { return IsFolder(folder + "\\Textures"); };
     facts.installedLayout = false;
     facts.separator = '\\';
+    facts.holdsInstallMarker = [](const std::string& folder) {
+        DWORD attributes = GetFileAttributesA((folder + "\\" + INSTALL_MARKER).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    };
+    // The shell's answer rather than the environment's: %APPDATA% is only a
+    // copy of it, and a copy anybody can change.
+    char appData[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData) == S_OK) {
+        facts.appData = appData;
+    }
     return ResolveFilePlaces(facts);
 }
 
-std::string Native(const char* gamePath)
+const FilePlaces& Places()
 {
     static const FilePlaces places = PlacesOfThisProgram();
-    return PlacePath(places, gamePath, '\\');
+    return places;
+}
+
+// Empty, a name no call opens, for a player's file that has no place.
+std::string Native(const char* gamePath)
+{
+    if (Places().playerDirMissing && IsPlayerFile(gamePath)) {
+        return std::string();
+    }
+    return PlacePath(Places(), gamePath, '\\');
 }
 
 // Names nobody can guess ahead are not needed for safety (CREATE_NEW never
@@ -138,6 +160,11 @@ PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
         return nullptr;
     }
     const std::string native = Native(target);
+    // Made on the first Save, inside a folder that is the player's own; when
+    // it cannot be made the Save fails below as on a full disk.
+    if (Places().makePlayerDir && IsPlayerFile(target)) {
+        CreateDirectoryA(Places().playerDir.c_str(), nullptr);
+    }
     DWORD attributes = GetFileAttributesA(native.c_str());
     DWORD kept = FILE_ATTRIBUTE_NORMAL;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {

@@ -6,12 +6,20 @@
 # the way a person would: it must show the field's backdrop and the menu panel,
 # flag and open the cells it is clicked on, save the board, and quit on Escape
 # with exit code 0, all without a sound device. Every click and key is a press
-# and release with no pause between.
+# and release with no pause between. The backend's file checks run a second
+# time beside the setup program's marker (the player's folder in AppData).
+# Then the build's setup program (dellomar-windows-setup.exe) in the same
+# scratch Wine set-up: installed with /S, its files, Start menu shortcut and
+# uninstall entry; the installed game started from elsewhere by the shortcut's
+# target shows its pictures and saves into %APPDATA%\Dellomar only; a second
+# install keeps one entry and the save; the silent uninstaller leaves nothing
+# of the program but the save.
 #
 # Usage: tests/win32/smoke_wine.sh [ARCH | WINDOWS_BUILD_DIR]...
 #   ARCH is i686 or x86_64 (build-win32-ARCH); with none, both.
-# Needs wine64, wine32:i386, Xvfb, xdotool, xdpyinfo and ImageMagick. Keeps the
-# last screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir> keeps them all.
+# Needs wine64, wine32:i386, Xvfb, xdotool, xdpyinfo, ImageMagick and strings.
+# Keeps the last screenshot as WINDOWS_BUILD_DIR/smoke.png; KEEP_SHOTS=<dir>
+# keeps them all.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # Each build runs in a fresh copy of this script: its own X server, Wine
@@ -84,7 +92,8 @@ tap_until_changed() {
 
 # A private Wine set-up, made before the X server exists so that nothing of it
 # pops up; without Mono and Gecko there is nothing to offer to install.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu entries of the installed game in the real home's menus either.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 PREFIX_DIR=$(mktemp -d)
 export WINEPREFIX=$PREFIX_DIR/prefix
 started=$SECONDS
@@ -105,40 +114,52 @@ set +e
 code=$?
 set -e
 [[ $code -eq 0 ]] || fail "the backend checks failed (exit $code)"
+# Again beside the setup program's marker: the player's folder in AppData.
+touch "$RUN_DIR/checks/installed.txt"
+cp "$check" "$RUN_DIR/checks/"
+set +e
+(cd "$RUN_DIR" && timeout 60 wine checks/dellomar_win32_check.exe 2>/dev/null)
+code=$?
+set -e
+[[ $code -eq 0 ]] || fail "the installed layout's checks failed (exit $code)"
 rm -rf "$RUN_DIR/checks"
 
-(cd "$RUN_DIR" && exec wine dellomar.exe >"$RUN_DIR/out.txt" 2>&1) &
-game=$!
+# Starts the game from folder $1 as Windows path or file $2 and waits until it
+# shows the field's backdrop, the menu panel and black between them.
+start_game() {
+    # The pointer over the field, where a fresh X server has it: find_cursor
+    # needs the lamp on the field.
+    xdotool mousemove 400 300
+    (cd "$1" && exec wine "$2" >"$RUN_DIR/out.txt" 2>&1) &
+    game=$!
+    # Wine's first start in a fresh prefix takes a while.
+    for _ in $(seq 600); do
+        xdotool search --name "Dellomar ++" >/dev/null 2>&1 && break
+        kill -0 "$game" 2>/dev/null || { cat "$RUN_DIR/out.txt" >&2; fail "the game ended before its window appeared"; }
+        sleep 0.1
+    done
+    xdotool search --name "Dellomar ++" >/dev/null 2>&1 || fail "no window named 'Dellomar ++'"
+    echo "window after $((SECONDS - started)) s"
 
-# Wine's first start in a fresh prefix takes a while.
-for _ in $(seq 600); do
-    xdotool search --name "Dellomar ++" >/dev/null 2>&1 && break
-    kill -0 "$game" 2>/dev/null || { cat "$RUN_DIR/out.txt" >&2; fail "the game ended before its window appeared"; }
-    sleep 0.1
-done
-xdotool search --name "Dellomar ++" >/dev/null 2>&1 || fail "no window named 'Dellomar ++'"
-echo "window after $((SECONDS - started)) s"
-
-# The first frames: backdrop over the field, buttons in the panel, black
-# between field and panel. The display takes a moment to come up after the
-# window.
-for _ in $(seq 30); do
+    # The display takes a moment to come up after the window.
+    for _ in $(seq 30); do
+        sleep 1
+        shoot start.png
+        field=$(area_mean "$RUN_DIR/start.png" 400x400+100+150)
+        above "$field" 0.02 && break
+    done
+    echo "first picture after $((SECONDS - started)) s"
     sleep 1
     shoot start.png
+    cp "$RUN_DIR/start.png" "$RUN_DIR/shot.png"
     field=$(area_mean "$RUN_DIR/start.png" 400x400+100+150)
-    above "$field" 0.02 && break
-done
-echo "first picture after $((SECONDS - started)) s"
-sleep 1
-shoot start.png
-cp "$RUN_DIR/start.png" "$RUN_DIR/shot.png"
-field=$(area_mean "$RUN_DIR/start.png" 400x400+100+150)
-panel=$(area_mean "$RUN_DIR/start.png" 100x190+636+30)
-gap=$(area_max "$RUN_DIR/start.png" 25x560+600+20)
-echo "field $field, panel $panel, gap $gap"
-above "$field" 0.02 || fail "the field shows no backdrop"
-above "$panel" 0.02 || fail "the menu panel shows no buttons"
-above 0.01 "$gap" || fail "the strip between field and panel is not black"
+    panel=$(area_mean "$RUN_DIR/start.png" 100x190+636+30)
+    gap=$(area_max "$RUN_DIR/start.png" 25x560+600+20)
+    echo "field $field, panel $panel, gap $gap"
+    above "$field" 0.02 || fail "the field shows no backdrop"
+    above "$panel" 0.02 || fail "the menu panel shows no buttons"
+    above 0.01 "$gap" || fail "the strip between field and panel is not black"
+}
 
 # Where the game's cursor is. The mouse is read as relative motion, and under
 # Wine the first read also reports a jump of the pointer (from where Wine
@@ -147,29 +168,66 @@ above 0.01 "$gap" || fail "the strip between field and panel is not black"
 # and the pointer at the screen's bottom row; the lamp drawn there shows how
 # far the lamp's ring lies inside the lamp (top edge), and so, from the ring's
 # left edge, where the cursor is across.
-xdotool mousemove_relative -- 0 2000
-sleep 0.5
-shoot lamp.png
-# The bounding box of the ring's warm light, as WxH+X+Y, in the band of the
-# field where the lamp's upper part now is (-fx is slow on larger areas).
-band_top=500
-ring=$(convert "$RUN_DIR/lamp.png" -crop 575x75+0+$band_top +repage \
-    -fx '(r > 0.66 && g > 0.3 && b < 0.4) ? 1 : 0' -format '%@' info:)
-[[ $ring =~ ^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] || fail "no lamp on the field ($ring)"
-ring_left=${BASH_REMATCH[1]}
-ring_top=$((band_top + BASH_REMATCH[2]))
-ring_inset=$((ring_top - 518))
-read -r pointer_x pointer_y < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
-offset_x=$((ring_left - ring_inset - pointer_x))
-offset_y=$((518 - pointer_y))
-echo "lamp ring at ($ring_left, $ring_top): cursor = pointer + ($offset_x, $offset_y) ($((SECONDS - started)) s)"
-((ring_inset >= 0 && ring_inset < 20)) || fail "the lamp is not where the lowest cursor puts it"
+find_cursor() {
+    xdotool mousemove_relative -- 0 2000
+    sleep 0.5
+    shoot lamp.png
+    # The bounding box of the ring's warm light, as WxH+X+Y, in the band of the
+    # field where the lamp's upper part now is (-fx is slow on larger areas).
+    local band_top=500 ring ring_left ring_top ring_inset pointer_x pointer_y
+    ring=$(convert "$RUN_DIR/lamp.png" -crop 575x75+0+$band_top +repage \
+        -fx '(r > 0.66 && g > 0.3 && b < 0.4) ? 1 : 0' -format '%@' info:)
+    [[ $ring =~ ^[0-9]+x[0-9]+\+([0-9]+)\+([0-9]+)$ ]] || fail "no lamp on the field ($ring)"
+    ring_left=${BASH_REMATCH[1]}
+    ring_top=$((band_top + BASH_REMATCH[2]))
+    ring_inset=$((ring_top - 518))
+    read -r pointer_x pointer_y < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+    offset_x=$((ring_left - ring_inset - pointer_x))
+    offset_y=$((518 - pointer_y))
+    echo "lamp ring at ($ring_left, $ring_top): cursor = pointer + ($offset_x, $offset_y) ($((SECONDS - started)) s)"
+    ((ring_inset >= 0 && ring_inset < 20)) || fail "the lamp is not where the lowest cursor puts it"
+}
+
 # Moves the pointer so that the game's cursor lands on (x, y).
 cursor_to() { xdotool mousemove $(($1 - offset_x)) $(($2 - offset_y)); }
 
 # Aim the hot spot (57 pixels right of and below the cursor) at the middle of
 # cell (x, y).
 aim_at() { cursor_to $(($1 * 23 + 11 - 57)) $(($2 * 23 + 11 - 57)); }
+
+# Save: a click over the Save button (x 635..738, y 130..170); waits for the
+# saved game to appear as file $1.
+press_save() {
+    cursor_to 690 150
+    sleep 0.5
+    xdotool mousedown 1 mouseup 1
+    for _ in $(seq 100); do
+        [[ -f $1 ]] && break
+        sleep 0.2
+    done
+    [[ -f $1 ]] || fail "Save wrote no $1"
+}
+
+# Quits with an Escape tap; the game must end with exit code 0.
+quit_game() {
+    echo "quitting after $((SECONDS - started)) s"
+    xdotool keydown Escape keyup Escape
+    for _ in $(seq 150); do
+        kill -0 "$game" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$game" 2>/dev/null && fail "the game did not quit on Escape"
+    set +e
+    wait "$game"
+    local code=$?
+    set -e
+    echo "exit code $code after $((SECONDS - started)) s"
+    [[ $code -eq 0 ]] || { cat "$RUN_DIR/out.txt" >&2; fail "exit code $code"; }
+}
+
+# The unpacked zip: everything, the saved game too, beside the executable.
+start_game "$RUN_DIR" dellomar.exe
+find_cursor
 
 # Flag cell (5, 5) with a right click; the flag shows on its cell.
 flag=5
@@ -185,15 +243,7 @@ tap_until_changed 1 "69x69+$(((cell - 1) * 23))+$(((cell - 1) * 23))" ||
     fail "the click changed nothing under the lamp"
 cp "$RUN_DIR/after.png" "$RUN_DIR/shot.png"
 
-# Save: click over the Save button (x 635..738, y 130..170).
-cursor_to 690 150
-sleep 0.5
-xdotool mousedown 1 mouseup 1
-for _ in $(seq 100); do
-    [[ -f $RUN_DIR/save.gm ]] && break
-    sleep 0.2
-done
-[[ -f $RUN_DIR/save.gm ]] || fail "Save wrote no save.gm"
+press_save "$RUN_DIR/save.gm"
 # Record of cell (x, y): 2 bytes at 4 + 2 * (x * 25 + y); its second byte is
 # the state, 3 for an opened cell.
 state=$(dd if="$RUN_DIR/save.gm" bs=1 skip=$((4 + 2 * (cell * 25 + cell) + 1)) count=1 2>/dev/null)
@@ -203,19 +253,95 @@ echo "save.gm: $(stat -c %s "$RUN_DIR/save.gm") bytes, cell ($cell, $cell) state
 flagged=$(dd if="$RUN_DIR/save.gm" bs=1 skip=$((4 + 2 * (flag * 25 + flag) + 1)) count=1 2>/dev/null)
 [[ $flagged == 2 ]] || fail "cell ($flag, $flag) is not flagged in save.gm (state '$flagged')"
 
-# Quit with an Escape tap.
-echo "quitting after $((SECONDS - started)) s"
-xdotool keydown Escape keyup Escape
-for _ in $(seq 150); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$game" 2>/dev/null && fail "the game did not quit on Escape"
-set +e
-wait "$game"
-code=$?
-set -e
-echo "exit code $code after $((SECONDS - started)) s"
+quit_game
 cp "$RUN_DIR/shot.png" "$build/smoke.png"
-[[ $code -eq 0 ]] || { cat "$RUN_DIR/out.txt" >&2; fail "exit code $code"; }
+echo "the unpacked game passed"
+
+# The setup program of the same build, in the same scratch Wine set-up.
+setup=$build/dellomar-windows-setup.exe
+[[ -f $setup ]] || fail "no $setup (cmake --build --preset win32-ARCH --target dellomar_setup)"
+drive=$WINEPREFIX/drive_c
+# A 32-bit setup on 64-bit Windows installs into Program Files (x86).
+install_dir="$drive/Program Files/Dellomar"
+install_win='C:\Program Files\Dellomar'
+if [[ $WINEARCH == win64 && $(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$setup" | tr -d ' ') + 4)) -N2 "$setup" | tr -d ' ') == 014c ]]; then
+    install_dir="$drive/Program Files (x86)/Dellomar"
+    install_win='C:\Program Files (x86)\Dellomar'
+fi
+shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Dellomar ++.lnk"
+uninstall_key='[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Dellomar]'
+installed_files="Sounds/bng.wav Sounds/clk.wav Sounds/wd.wav Textures/back.txr Textures/txtr.txr dellomar.exe installed.txt uninstall.exe"
+
+# Runs a setup or uninstaller silently and waits until it and every process it
+# started have ended (an uninstaller runs on from a copy of itself) and the
+# registry is on disk.
+run_silently() {
+    timeout 300 wine "$@" >/dev/null 2>&1 || fail "$* ended with an error"
+    timeout 120 wineserver -w || fail "Wine did not settle after $*"
+}
+
+# The uninstall entry's values, one "name"=value a line.
+uninstall_entry() {
+    # Through the environment: awk -v would undo the doubled backslashes.
+    key=$uninstall_key awk 'index($0, ENVIRON["key"]) == 1 { on = 1; next } on && /^$/ { exit } on' "$WINEPREFIX/system.reg"
+}
+entry_count() { grep -c '^"DisplayName"="Dellomar ++"$' "$WINEPREFIX/system.reg" || true; }
+files_in() { (cd "$1" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ' | sed 's/ $//'); }
+
+echo "== setup"
+run_silently "$setup" /S
+[[ $(files_in "$install_dir") == "$installed_files" ]] ||
+    fail "installed: '$(files_in "$install_dir")', expected '$installed_files'"
+[[ -f $shortcut ]] || fail "no Start menu shortcut"
+strings "$shortcut" | grep -qF "$install_win\\dellomar.exe" || fail "the Start menu shortcut does not point at $install_win\\dellomar.exe"
+entry=$(uninstall_entry)
+echo "$entry"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+# The registry file doubles backslashes and escapes quotes.
+reg_dir=${install_win//\\/\\\\}
+for value in '"DisplayName"="Dellomar ++"' "\"DisplayVersion\"=\"$version\"" \
+    "\"DisplayIcon\"=\"$reg_dir\\\\dellomar.exe,0\"" \
+    "\"UninstallString\"=\"\\\"$reg_dir\\\\uninstall.exe\\\"\"" \
+    "\"QuietUninstallString\"=\"\\\"$reg_dir\\\\uninstall.exe\\\" /S\""; do
+    grep -qxF "$value" <<<"$entry" || fail "the uninstall entry has no $value"
+done
+grep -qxE '"Publisher"="[^"]+"' <<<"$entry" || fail "the uninstall entry names no publisher"
+size_kb=$((16#$(sed -n 's/^"EstimatedSize"=dword://p' <<<"$entry")))
+installed_kb=$(du -sk "$install_dir" | cut -f1)
+echo "estimated size $size_kb KiB, installed $installed_kb KiB"
+((size_kb > installed_kb / 2 && size_kb < installed_kb * 2)) || fail "an estimated size of $size_kb KiB"
+(($(entry_count) == 1)) || fail "$(entry_count) uninstall entries"
+
+# The installed game, started from an unrelated folder by its shortcut's
+# target: its pictures from beside it, its saved game in AppData.
+appdata=$(find "$drive/users" -mindepth 3 -maxdepth 3 -path '*/AppData/Roaming' ! -path '*/Public/*' | head -n 1)
+[[ -d $appdata ]] || fail "no AppData\\Roaming in the Wine set-up"
+save=$appdata/Dellomar/save.gm
+[[ ! -e $appdata/Dellomar ]] || fail "AppData\\Dellomar exists before the first Save"
+elsewhere=$(mktemp -d -p "$RUN_DIR")
+start_game "$elsewhere" "$install_win\\dellomar.exe"
+find_cursor
+press_save "$save"
+size=$(stat -c %s "$save")
+echo "AppData\\Dellomar\\save.gm: $size bytes"
+((size == 1254)) || fail "save.gm holds $size bytes, not 1254"
+quit_game
+[[ $(files_in "$install_dir") == "$installed_files" ]] || fail "the game wrote into its install folder: $(files_in "$install_dir")"
+[[ -z $(ls -A "$elsewhere") ]] || fail "the game wrote into the folder it was started from: $(ls -A "$elsewhere")"
+saved=$(md5sum <"$save")
+
+echo "== setup again, over the installed game"
+run_silently "$setup" /S "/D=$install_win"
+(($(entry_count) == 1)) || fail "$(entry_count) uninstall entries after installing again"
+[[ $(files_in "$install_dir") == "$installed_files" ]] || fail "installed again: '$(files_in "$install_dir")'"
+[[ $(md5sum <"$save") == "$saved" ]] || fail "installing again changed the saved game"
+
+echo "== uninstaller"
+run_silently "$install_win\\uninstall.exe" /S
+[[ ! -e $install_dir ]] || fail "left behind: $(cd "$install_dir" && find . | tr '\n' ' ')"
+[[ ! -e $shortcut ]] || fail "the Start menu shortcut is still there"
+[[ ! -e "$drive/users/Public/Desktop/Dellomar ++.lnk" ]] || fail "a desktop shortcut is there"
+(($(entry_count) == 0)) || fail "the uninstall entry is still there"
+[[ $(md5sum <"$save") == "$saved" ]] || fail "the uninstaller changed or removed the saved game"
+echo "the setup program passed"
 echo "wine smoke test passed"

@@ -2,7 +2,10 @@
 // tests/win32/smoke_wine.sh in its X server before the game: the file layer,
 // the window's message loop, and the record conversions of the display, input,
 // sound and music seams. Prints one line per failure and a closing tally.
+// A copy beside the setup program's marker checks the installed layout's
+// player folder instead.
 #include "platform/audio.h"
+#include "platform/common/file_places.h"
 #include "platform/file.h"
 #include "platform/input.h"
 #include "platform/music.h"
@@ -11,6 +14,7 @@
 #include "platform/win32/win32_internal.h"
 
 #include <ddraw.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -156,6 +160,60 @@ void CheckFiles()
 {
     CheckPlainFiles();
     CheckHostileFiles();
+}
+
+// ---- the installed layout --------------------------------------------------
+
+std::string ExeFolder()
+{
+    char exe[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string path(exe, length < MAX_PATH ? length : 0);
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The player's files (names without a folder) go to %APPDATA%\Dellomar, made
+// by the first save, under the same rules as everywhere else.
+void CheckInstalledFiles()
+{
+    char appData[MAX_PATH] = {};
+    Check(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData) == S_OK,
+          "the shell names the application data folder");
+    const std::string folder = std::string(appData) + "\\Dellomar";
+    const std::string beside = ExeFolder();
+    Check(!Exists(folder), "no player's folder before the first save");
+
+    HANDLE blocker = CreateFileA(folder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    CloseHandle(blocker);
+    Check(!WriteWhole("i.gm", "x"), "a file in the player's folder's place fails the save");
+    Check(!Exists(beside + "i.gm") && !Exists("i.gm"), "and nothing is saved anywhere else");
+    DeleteFileA(folder.c_str());
+
+    Check(WriteWhole("i.gm", "first") && Exists(folder + "\\i.gm"),
+          "the first save makes the player's folder and saves in it");
+    Check(ReadWhole("i.gm") == "first", "and reads back from it");
+    Check(!Exists(beside + "i.gm"), "nothing is saved beside the installed game");
+
+    CreateDirectoryA((folder + "\\d.gm").c_str(), nullptr);
+    Check(!WriteWhole("d.gm", "x"), "a folder there is not replaced by a file");
+    RemoveDirectoryA((folder + "\\d.gm").c_str());
+
+    Check(WriteWhole("i.gm.new-abc123", "half"), "plant a leftover in the player's folder");
+    Check(WriteWhole("i.gm", "second") && ReadWhole("i.gm.new-abc123") == "<missing>",
+          "a save there sweeps the leftover");
+    SetFileAttributesA((folder + "\\i.gm").c_str(), FILE_ATTRIBUTE_READONLY);
+    Check(!WriteWhole("i.gm", "third") && ReadWhole("i.gm") == "second",
+          "a read-only saved game there is kept as it is");
+
+    SetFileAttributesA((folder + "\\i.gm").c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA((folder + "\\i.gm").c_str());
+    Check(RemoveDirectoryA(folder.c_str()) != 0, "the player's folder holds nothing else");
 }
 
 // ---- window and message loop ---------------------------------------------
@@ -500,6 +558,11 @@ void CheckMusic()
 
 int main()
 {
+    if (GetFileAttributesA((ExeFolder() + INSTALL_MARKER).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        CheckInstalledFiles();
+        std::printf("installed layout: %d passed, %d failed\n", s_passed, s_failed);
+        return s_failed == 0 ? 0 : 1;
+    }
     CheckFiles();
     PlatWindow window = CheckWindowAndQueue();
     CheckClockAndKeys();
