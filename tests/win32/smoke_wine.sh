@@ -104,6 +104,16 @@ tap_until_changed() {
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 PREFIX_DIR=$(mktemp -d)
 export WINEPREFIX=$PREFIX_DIR/prefix
+# The plain `wine` launcher is itself a 32-bit program whenever 32-bit Wine is
+# installed; a 64-bit build goes straight to the 64-bit loader, so that it also
+# runs on a kernel that cannot start 32-bit programs.
+if [[ $WINEARCH == win64 && -x /usr/lib/wine/wine64 ]]; then
+    mkdir "$PREFIX_DIR/bin"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$PREFIX_DIR/bin/wine"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 wineboot.exe "$@"\n' >"$PREFIX_DIR/bin/wineboot"
+    chmod +x "$PREFIX_DIR/bin/wine" "$PREFIX_DIR/bin/wineboot"
+    export PATH=$PREFIX_DIR/bin:$PATH WINELOADER=/usr/lib/wine/wine64
+fi
 started=$SECONDS
 env -u DISPLAY wineboot -i >/dev/null 2>&1
 wineserver -w
