@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kCreateAttempts = 100;
 constexpr mode_t kPlayerDirMode = 0700;
+// A temporary file younger than this may be one another copy of the game has
+// just created and not yet locked; a leftover waits for a later save.
+constexpr time_t STRAY_MIN_AGE_SECONDS = 60;
 
 struct SplitPath {
     std::string folder; // "." for the working directory
@@ -100,7 +103,8 @@ int CreateUnique(const std::string& target, int mode, std::string* suffix)
                 unlink(path.c_str());
                 return -1;
             }
-            // Held until the file is closed: a sweep by another save leaves it alone.
+            // Held until the file is renamed or removed: a sweep by another
+            // save leaves it alone.
             flock(fd, LOCK_EX | LOCK_NB);
             return fd;
         }
@@ -122,12 +126,19 @@ void SyncFolder(const std::string& folder)
     }
 }
 
-// Removes one leftover if it is a regular file of ours that nobody is writing.
+bool OldEnough(const struct stat& info)
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return info.st_mtim.tv_sec <= now.tv_sec - STRAY_MIN_AGE_SECONDS;
+}
+
+// Removes one leftover if it is an old regular file of ours that nobody is writing.
 void RemoveIfStray(int dirFd, const char* name)
 {
     struct stat before {};
     if (fstatat(dirFd, name, &before, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(before.st_mode) ||
-        before.st_uid != geteuid()) {
+        before.st_uid != geteuid() || !OldEnough(before)) {
         return;
     }
     int fd = openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -190,15 +201,20 @@ PlatFile* StdioFileCreateBeside(const char* target, char* name, size_t nameSize)
         return nullptr;
     }
     std::snprintf(name, nameSize, "%s%s", target, suffix.c_str());
-    return StdioFileAdopt(stream);
+    return StdioFileAdoptLocked(stream, native + suffix);
 }
 
 int StdioFileRename(const char* from, const char* to)
 {
     std::string nativeFrom;
     std::string nativeTo;
-    if (!StdioResolve(from, &nativeFrom) || !StdioResolve(to, &nativeTo) ||
-        rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) {
+    if (!StdioResolve(from, &nativeFrom) || !StdioResolve(to, &nativeTo)) {
+        return -1;
+    }
+    int renamed = rename(nativeFrom.c_str(), nativeTo.c_str());
+    // Renamed, the file no longer looks like a leftover; failed, it is removed next.
+    StdioReleaseLock(nativeFrom);
+    if (renamed != 0) {
         return -1;
     }
     const SplitPath split = Split(nativeTo);
