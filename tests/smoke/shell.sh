@@ -21,10 +21,17 @@ echo "no display: exit $code, said: $(cat "$RUN_DIR/err.txt")"
 [[ $lines -eq 1 ]] || { echo "expected one line on stderr" >&2; exit 1; }
 
 start_xvfb
-# Too few files: the display is there, and the message must not deny it.
+# Too few files: the display is there, and the message must not deny it. Only
+# the three standard descriptors are left open, as from a terminal.
+rm -f "$RUN_DIR/err.txt"
 set +e
-(cd "$RUN_DIR" && ulimit -n 4 && XDG_RUNTIME_DIR=$RUN_DIR timeout 20 ./dellomar \
-    >/dev/null 2>"$RUN_DIR/err.txt")
+(
+    cd "$RUN_DIR" && exec >/dev/null 2>err.txt
+    for fd in $(ls /proc/$BASHPID/fd); do
+        ((fd > 2)) && eval "exec $fd>&-"
+    done
+    ulimit -n 4 && XDG_RUNTIME_DIR=$RUN_DIR exec timeout 20 ./dellomar
+)
 code=$?
 set -e
 echo "open file limit 4: exit $code, said: $(cat "$RUN_DIR/err.txt")"
