@@ -54,23 +54,28 @@ bool ReadExactly(PlatFile* file, void* buffer, size_t size)
     return PlatFileRead(file, buffer, size) == size;
 }
 
+// Bytes one row takes in the file: rows are padded to 4 bytes. The game's own
+// pictures are sized so that no row needs padding.
+int64_t StoredRowBytes(const BitmapInfoHeader& info)
+{
+    return (int64_t{info.biWidth} * (info.biBitCount / 8) + 3) / 4 * 4;
+}
+
 // The data size the headers declare. Uncompressed pictures may leave the field
-// 0, and several editors do: then the rows, each padded to 4 bytes, give it.
+// 0, and several editors do: then the padded rows give it.
 int64_t DeclaredPixelBytes(const BitmapInfoHeader& info)
 {
     if (info.biSizeImage != 0 || info.biCompression != BITMAP_UNCOMPRESSED) {
         return info.biSizeImage;
     }
-    int64_t rowBytes = (int64_t{info.biWidth} * (info.biBitCount / 8) + 3) / 4 * 4;
-    return rowBytes * info.biHeight;
+    return StoredRowBytes(info) * info.biHeight;
 }
 
-// The pixel bytes the rows take, or 0 when the headers describe no image this
-// loader can read safely: the dimensions, the declared data size and the file's
-// real length must all agree before any buffer is sized from them.
+// The bytes the padded rows take in the file, or 0 when the headers describe
+// no image this loader can read safely: the dimensions, the declared data size
+// and the file's real length must all agree before any buffer is sized from them.
 int64_t UsedPixelBytes(const BitmapInfoHeader& info, int64_t fileSize)
 {
-    int64_t bytesPerPixel = info.biBitCount / 8;
     if (info.biBitCount != 8 && info.biBitCount != 16 && info.biBitCount != 24) {
         return 0;
     }
@@ -78,7 +83,7 @@ int64_t UsedPixelBytes(const BitmapInfoHeader& info, int64_t fileSize)
         info.biHeight > BITMAP_MAX_SIDE) {
         return 0;
     }
-    int64_t used = int64_t{info.biWidth} * info.biHeight * bytesPerPixel;
+    int64_t used = StoredRowBytes(info) * info.biHeight;
     if (DeclaredPixelBytes(info) < used) {
         return 0;
     }
@@ -119,13 +124,27 @@ void ConvertToPixel16(const uint8_t* source, uint8_t* target, int64_t count)
     }
 }
 
+// Drops the padding at the end of every stored row, in place.
+void PackRows(uint8_t* bytes, int64_t storedRow, int64_t row, int64_t rows)
+{
+    for (int64_t i = 1; storedRow != row && i < rows; ++i) {
+        std::memmove(bytes + i * row, bytes + i * storedRow, static_cast<size_t>(row));
+    }
+}
+
 bool ReadPixels(PlatFile* file, int64_t usedBytes, PendingImage* image)
 {
     const BitmapInfoHeader& info = image->infoHeader;
+    const int64_t storedRow = StoredRowBytes(info);
+    const int64_t row = int64_t{info.biWidth} * (info.biBitCount / 8);
     if (info.biBitCount != 24) {
         image->pixels = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(usedBytes)));
-        return image->pixels != nullptr &&
-               ReadExactly(file, image->pixels, static_cast<size_t>(usedBytes));
+        if (image->pixels == nullptr ||
+            !ReadExactly(file, image->pixels, static_cast<size_t>(usedBytes))) {
+            return false;
+        }
+        PackRows(image->pixels, storedRow, row, info.biHeight);
+        return true;
     }
     int64_t count = int64_t{info.biWidth} * info.biHeight;
     auto* scratch = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(usedBytes)));
@@ -133,6 +152,7 @@ bool ReadPixels(PlatFile* file, int64_t usedBytes, PendingImage* image)
     bool read = scratch != nullptr && image->pixels != nullptr &&
                 ReadExactly(file, scratch, static_cast<size_t>(usedBytes));
     if (read) {
+        PackRows(scratch, storedRow, row, info.biHeight);
         ConvertToPixel16(scratch, image->pixels, count);
         image->infoHeader.biBitCount = 16;
     }

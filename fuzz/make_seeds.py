@@ -33,14 +33,17 @@ def bmp(width, height, bits, pixels, palette=b"", size_image=None):
 rng = random.Random(7)
 write("bitmap", "rgb24_8x6.bmp",
       bmp(8, 6, 24, bytes(rng.randrange(256) for _ in range(8 * 6 * 3))))
-write("bitmap", "rgb24_3x2.bmp", bmp(3, 2, 24, bytes(range(18))))
+# Rows of an odd width are padded to 4 bytes, as the format wants.
+write("bitmap", "rgb24_3x2.bmp", bmp(3, 2, 24, bytes(range(24))))
 write("bitmap", "rgb16_8x4.bmp",
       bmp(8, 4, 16, bytes(rng.randrange(256) for _ in range(8 * 4 * 2))))
 write("bitmap", "pal8_8x8.bmp",
       bmp(8, 8, 8, bytes(rng.randrange(256) for _ in range(64)),
           bytes(rng.randrange(256) for _ in range(1024))))
 write("bitmap", "rgb24_30x30.bmp",
-      bmp(30, 30, 24, bytes(rng.randrange(256) for _ in range(30 * 30 * 3))))
+      bmp(30, 30, 24, b"".join(bytes(rng.randrange(256) for _ in range(90)) + b"\0\0"
+                               for _ in range(30))))
+write("bitmap", "pal8_5x3.bmp", bmp(5, 3, 8, bytes(range(8 * 3)), bytes(range(256)) * 4))
 # As several editors write it: data size 0, rows padded to 4 bytes.
 write("bitmap", "rgb24_5x3_size0.bmp", bmp(5, 3, 24, bytes(range(16 * 3)), size_image=0))
 shutil.copy(os.path.join(game, "Textures", "txtr.txr"), os.path.join(corpus, "bitmap", "atlas.txr"))

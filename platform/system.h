@@ -77,5 +77,10 @@ uint32_t PlatGetTickCount();
 // Top bit set while the key is down.
 int16_t PlatGetAsyncKeyState(int virtualKey);
 
+// True once the system has asked the game to end from outside (a signal on
+// POSIX); it stays true. The number-entry screen reads no messages, so it asks
+// this to leave at once; the quit request itself still comes through the queue.
+bool PlatEndRequested();
+
 // A short human-readable reason for the last failure of this seam.
 const char* PlatLastError();

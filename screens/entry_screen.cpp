@@ -6,6 +6,7 @@
 #include "display/text.h"
 #include "field/mine_field.h"
 #include "input/keyboard_mouse.h"
+#include "platform/system.h"
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"
 
@@ -83,11 +84,13 @@ void ClearEntryText()
     g_entryLength = 0;
 }
 
+// A signal cannot wait for the questions to be answered: the screen is left
+// with what was typed, and the quit already queued ends the game.
 void RunEntryScreen(const char* prompt)
 {
     do {
         EntryFrame(prompt);
-    } while (g_entryActive);
+    } while (g_entryActive && !PlatEndRequested());
 }
 
 } // namespace

@@ -48,8 +48,11 @@ void MoveCursor()
         g_cursorX = -HOTSPOT_OFFSET;
     }
     g_inMenu = g_cursorX > fieldPixels;
-    if (g_cursorY > fieldPixels - HOTSPOT_OFFSET) {
-        g_cursorY = fieldPixels - HOTSPOT_OFFSET;
+    // Over the menu the arrow reaches at least as low as beside the smallest
+    // new field, so every button stays in reach beside a small loaded board.
+    int32_t bottom = g_inMenu && fieldPixels < MENU_REACH ? MENU_REACH : fieldPixels;
+    if (g_cursorY > bottom - HOTSPOT_OFFSET) {
+        g_cursorY = bottom - HOTSPOT_OFFSET;
     }
 }
 

@@ -54,6 +54,12 @@ constexpr MenuButton MENU_BUTTONS[4] = {
     {{145, 152, BUTTON_WIDTH, BUTTON_HEIGHT}, 180},
 };
 
+// How far down the arrow reaches over the menu, as beside a field of 11 (the
+// smallest new one): the hot spot's clamp there keeps Quit within reach.
+constexpr int32_t MENU_REACH = 11 * CELL_PITCH;
+static_assert(MENU_REACH - HOTSPOT_OFFSET > MENU_BUTTONS[MENU_QUIT].screenY,
+              "every button must be reachable over the menu");
+
 constexpr int32_t WIN_MESSAGE_X = 635;
 constexpr int32_t WIN_MESSAGE_Y = 260;
 constexpr int32_t ENTRY_PROMPT_X = 100;

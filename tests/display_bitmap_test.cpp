@@ -195,6 +195,30 @@ TEST_F(BitmapTest, SixteenBitPixelsArriveUnchangedInReversedRowOrder)
     EXPECT_EQ(Pixel16(bitmap_, 5), 0x2002);
 }
 
+// An editor pads every row to 4 bytes; a picture of odd width must not shear.
+TEST_F(BitmapTest, PaddedRowsOfAnOddWidthLoadStraight)
+{
+    BmpFile file;
+    file.width = 3; // 9 bytes a row, stored as 12
+    const std::vector<uint8_t> pad = {0xEE, 0xEE, 0xEE};
+    file.rows = Concat(Concat(Repeat({255, 0, 0}, 3), pad), Concat(Repeat({0, 0, 255}, 3), pad));
+    g_pixelFormat = 16;
+    ASSERT_EQ(Load(file.Bytes()), 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Pixel16(bitmap_, i), 0xF800) << i;     // red on top
+        EXPECT_EQ(Pixel16(bitmap_, 3 + i), 0x001F) << i; // blue below
+    }
+
+    BmpFile eight;
+    eight.width = 5; // 5 bytes a row, stored as 8
+    eight.bitCount = 8;
+    eight.palette.assign(1024, 0);
+    eight.rows = {1, 2, 3, 4, 5, 0xEE, 0xEE, 0xEE, 6, 7, 8, 9, 10, 0xEE, 0xEE, 0xEE};
+    ASSERT_EQ(Load(eight.Bytes()), 1);
+    const std::vector<uint8_t> topDown = {6, 7, 8, 9, 10, 1, 2, 3, 4, 5};
+    EXPECT_EQ(std::vector<uint8_t>(bitmap_.pixels, bitmap_.pixels + 10), topDown);
+}
+
 TEST_F(BitmapTest, LoadingAgainReplacesThePicture)
 {
     LoadKnownPicture();

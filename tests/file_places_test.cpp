@@ -53,11 +53,18 @@ TEST(FilePlacesTest, ThePlayersFolderFollowsAnAbsoluteXdgDataHomeOnly)
     PlaceFacts facts = Facts("/usr/games");
     facts.xdgDataHome = "/data/ann";
     EXPECT_EQ(ResolveFilePlaces(facts).playerDir, "/data/ann/dellomar");
+    EXPECT_EQ(ResolveFilePlaces(facts).playerDirBase, "");
+    // The home folder itself is never made, wherever the data folder lies in it.
+    facts.xdgDataHome = "/home/ann/data";
+    EXPECT_EQ(ResolveFilePlaces(facts).playerDirBase, "/home/ann");
+    facts.xdgDataHome = "/home/annex";
+    EXPECT_EQ(ResolveFilePlaces(facts).playerDirBase, "");
     // Unset, empty and relative values all mean ~/.local/share.
     for (const char* value : {static_cast<const char*>(nullptr), "", "data", "./x", "~/x"}) {
         facts.xdgDataHome = value;
         SCOPED_TRACE(value == nullptr ? "unset" : value);
         EXPECT_EQ(ResolveFilePlaces(facts).playerDir, "/home/ann/.local/share/dellomar");
+        EXPECT_EQ(ResolveFilePlaces(facts).playerDirBase, "/home/ann");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "field/saved_game.h"
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/fake_system.h"
 #include "platform/fake/fake_video.h"
 #include "screens/play_screen.h"
 #include "sound/sound_effects.h"
@@ -184,6 +185,46 @@ TEST_F(PlayScreenTest, HoldingSaveOrLoadRepeatsItEveryFrameWithoutPresenting)
         Frame(0, 0, true);
         EXPECT_EQ(fieldSize, side);
         EXPECT_EQ(g_fieldBackdrop.width, side * 23);
+    }
+}
+
+// A loaded board may be smaller than any new one; its field keeps its own
+// clamp, but every menu button stays in reach.
+TEST_F(PlayScreenTest, EveryMenuButtonWorksBesideASmallLoadedBoard)
+{
+    for (int side : {3, 9}) {
+        MakeBoard(25, {{5, 5}});
+        WriteFileBytes(SAVE_FILE_NAME, std::to_string(side) + "\r\n");
+        LoadGame();
+        ASSERT_EQ(fieldSize, side);
+        MoveTo(10, 5000);
+        EXPECT_EQ(g_cursorY, side * 23 - 57);
+
+        auto press = [](int button) {
+            MoveTo(680, MENU_BUTTONS[button].screenY + 10);
+            EXPECT_TRUE(g_inMenu);
+            EXPECT_EQ(g_cursorY, MENU_BUTTONS[button].screenY + 10);
+            Frame(0, 0, true);
+            Frame(0, 0, false);
+        };
+        int renames = FakeCallCount("FileRename");
+        press(MENU_SAVE);
+        EXPECT_EQ(FakeCallCount("FileRename"), renames + 1);
+        EXPECT_EQ(ReadFileBytes(SAVE_FILE_NAME).size(), 3u + 2u * side * side);
+        int loads = FakeCallCount("FileOpenRead");
+        press(MENU_LOAD);
+        EXPECT_GT(FakeCallCount("FileOpenRead"), loads);
+        press(MENU_QUIT);
+        PlatMessage message{};
+        ASSERT_TRUE(PlatPeekMessage(&message));
+        EXPECT_EQ(message.message, WM_DESTROY);
+        // Back over the field, the field's own clamp holds again.
+        MoveTo(10, 190);
+        EXPECT_EQ(g_cursorY, side * 23 - 57);
+        // The dialog answers nothing here: an outside end request leaves it at once.
+        FakeRequestEnd();
+        press(MENU_NEW);
+        EXPECT_EQ(fieldSize, 11);
     }
 }
 

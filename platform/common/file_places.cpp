@@ -49,6 +49,12 @@ bool UsableBase(const char* value)
     return value != nullptr && IsAbsolute(value);
 }
 
+bool Inside(const std::string& path, const std::string& folder, char separator)
+{
+    std::string prefix = folder.back() == separator ? folder : folder + separator;
+    return path.compare(0, prefix.size(), prefix) == 0;
+}
+
 // Windows' installed layout: the data where the setup program put it, the
 // player's files in the roaming application data, made on the first Save.
 FilePlaces SetupInstalledPlaces(const PlaceFacts& facts)
@@ -90,9 +96,13 @@ FilePlaces ResolveFilePlaces(const PlaceFacts& facts)
     // A relative value would put the player's files wherever the game was started.
     if (UsableBase(facts.xdgDataHome)) {
         places.playerDir = Join(facts.xdgDataHome, kGameName, sep);
+        if (UsableBase(facts.home) && Inside(places.playerDir, facts.home, sep)) {
+            places.playerDirBase = facts.home;
+        }
     } else if (UsableBase(facts.home)) {
         places.playerDir =
             Join(Join(Join(facts.home, ".local", sep), "share", sep), kGameName, sep);
+        places.playerDirBase = facts.home;
     } else {
         places.makePlayerDir = false;
         places.playerDirMissing = true;

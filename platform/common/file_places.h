@@ -16,6 +16,9 @@ struct FilePlaces {
     // The player's folder may not exist yet: it is made (owner only) before
     // the first file is written into it.
     bool makePlayerDir = false;
+    // Only folders below this one are made, and it must exist: a missing home
+    // folder is never made. Empty: any missing folder of playerDir may be made.
+    std::string playerDirBase;
     // No folder for the player's files could be found: they cannot be read
     // or written.
     bool playerDirMissing = false;

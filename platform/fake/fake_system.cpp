@@ -19,6 +19,7 @@ int s_cursorShowCount = 0;
 const char* s_lastError = "";
 std::function<void(int)> s_peekHook;
 int s_peeks = 0;
+bool s_endRequested = false;
 
 } // namespace
 
@@ -35,6 +36,7 @@ void FakeSystemReset()
     s_lastError = "";
     s_peekHook = nullptr;
     s_peeks = 0;
+    s_endRequested = false;
 }
 
 void FakeSetTicks(uint32_t ticks) { s_ticks = ticks; }
@@ -54,6 +56,13 @@ void FakeFailWindowSetup(bool failClass, bool failWindow)
 }
 
 int FakeCursorShowCount() { return s_cursorShowCount; }
+
+void FakeRequestEnd() { s_endRequested = true; }
+
+bool PlatEndRequested()
+{
+    return s_endRequested;
+}
 
 void FakeSetPeekHook(std::function<void(int)> hook) { s_peekHook = std::move(hook); }
 

@@ -18,6 +18,9 @@ void FakeFailWindowSetup(bool failClass, bool failWindow);
 
 int FakeCursorShowCount();
 
+// The system asks the game to end, as a signal does on POSIX.
+void FakeRequestEnd();
+
 // Called at the start of every PlatPeekMessage with the number of earlier
 // peeks, so a test can post messages or look at the game between passes.
 void FakeSetPeekHook(std::function<void(int pass)> hook);

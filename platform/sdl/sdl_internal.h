@@ -13,7 +13,8 @@ bool SdlVideoOpenRenderer(SDL_Window* window);
 void SdlPumpEvents();
 // Remembers the reason for a failure, for PlatLastError().
 void SdlSetLastError(const char* what);
-// SIGINT, SIGTERM and SIGHUP end the game through its quit path; call before AppMain.
+// SIGINT, SIGTERM and SIGHUP end the game through its quit path, and SIGXFSZ
+// is ignored; call before AppMain.
 void SdlInstallSignalHandlers();
 // Notes the presses in an event for the next reads of the input devices and
 // the live key state, and frees or takes the mouse as the window loses or

@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,10 +20,13 @@ SDL_Window* s_window = nullptr;
 PlatWindow s_platWindow = nullptr;
 std::string s_lastError;
 volatile std::sig_atomic_t s_signalled = 0;
+// Never cleared: the entry screens may ask after the quit request was posted.
+volatile std::sig_atomic_t s_endRequested = 0;
 
 void OnSignal(int)
 {
     s_signalled = 1;
+    s_endRequested = 1;
 }
 
 // SDL quietly falls back to a driver that shows nothing when no display is
@@ -43,6 +49,48 @@ bool DisplayReachable()
 {
     return std::getenv("SDL_VIDEODRIVER") != nullptr || std::getenv("DISPLAY") != nullptr ||
            std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
+// True when the process can open only a few more files: SDL's drivers then
+// fail one after the other, and only its offscreen one is left, which reads
+// as "no display" although the display is there.
+bool ShortOfFiles(rlim_t* limit)
+{
+    constexpr int WANTED = 8; // more than any of SDL's drivers opens to start
+    int opened[WANTED];
+    int count = 0;
+    int failure = 0;
+    while (count < WANTED) {
+        int fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            failure = errno;
+            break;
+        }
+        opened[count++] = fd;
+    }
+    for (int i = 0; i < count; ++i) {
+        close(opened[i]);
+    }
+    rlimit files{};
+    *limit = getrlimit(RLIMIT_NOFILE, &files) == 0 ? files.rlim_cur : 0;
+    return failure == EMFILE || failure == ENFILE;
+}
+
+// Names what kept the game from its display: the limit on open files, or
+// the display itself (then followed by `hint`).
+std::string DisplayFailure(const char* hint)
+{
+    rlim_t limit = 0;
+    if (ShortOfFiles(&limit)) {
+        return "too few files may be open at once to reach the display (open file limit " +
+               std::to_string(limit) + ", see ulimit -n)";
+    }
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr) {
+        name = std::getenv("WAYLAND_DISPLAY");
+    }
+    return std::string("the display ") + (name != nullptr ? name : "") + " could not be opened" +
+           hint;
 }
 
 // With no window manager nobody else gives the window the keyboard. Asked
@@ -122,6 +170,9 @@ void SdlInstallSignalHandlers()
     for (int number : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(number, &action, nullptr);
     }
+    // Past a file-size limit a write fails with EFBIG and Save gives up as on a
+    // full disk; the default action would kill the game mid-save.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 void SdlPumpEvents()
@@ -161,12 +212,12 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
         return nullptr;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        NoteOpeningFailure("no display available");
+        NoteOpeningFailure(DisplayFailure("").c_str());
         return nullptr;
     }
     if (!DriverAcceptable(SDL_GetCurrentVideoDriver())) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-        s_lastError = "no display available (set SDL_VIDEODRIVER to run without one)";
+        s_lastError = DisplayFailure(" (set SDL_VIDEODRIVER to run without one)");
         return nullptr;
     }
     // Borderless over the whole desktop; the picture is scaled to fit, so the
@@ -177,7 +228,10 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
     s_window = SDL_CreateWindow(caption, desktop.x, desktop.y, desktop.w, desktop.h,
                                 SDL_WINDOW_BORDERLESS);
     if (s_window == nullptr) {
-        NoteOpeningFailure("the window could not be created");
+        rlim_t limit = 0;
+        NoteOpeningFailure(ShortOfFiles(&limit) ? "the window could not be created: too few "
+                                                  "files may be open at once (see ulimit -n)"
+                                                : "the window could not be created");
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return nullptr;
     }
@@ -236,6 +290,11 @@ int16_t PlatGetAsyncKeyState(int virtualKey)
     // A tap since the previous question counts as down once.
     down = SdlTakeLivePress(virtualKey) || down;
     return down ? static_cast<int16_t>(-32768) : int16_t{0};
+}
+
+bool PlatEndRequested()
+{
+    return s_endRequested != 0;
 }
 
 const char* PlatLastError()

@@ -7,11 +7,17 @@
 
 struct PlatFile {
     std::FILE* stream;
+    // A temporary file of a save: its lock outlives the stream until it is renamed or removed.
+    std::string lockedPath;
 };
 
 namespace {
 
 FilePlaces s_places;
+// The lock of the last temporary file closed and not yet renamed: another
+// copy of the game sweeping leftovers must not take it in that gap.
+int s_heldFd = -1;
+std::string s_heldPath;
 
 // Opens a regular file for reading without waiting on it: a FIFO would block
 // the open until a writer came, and a device may act on being opened.
@@ -67,7 +73,21 @@ std::string StdioNativePath(const char* gamePath)
 
 PlatFile* StdioFileAdopt(std::FILE* stream)
 {
-    return stream == nullptr ? nullptr : new PlatFile{stream};
+    return stream == nullptr ? nullptr : new PlatFile{stream, {}};
+}
+
+PlatFile* StdioFileAdoptLocked(std::FILE* stream, const std::string& path)
+{
+    return stream == nullptr ? nullptr : new PlatFile{stream, path};
+}
+
+void StdioReleaseLock(const std::string& path)
+{
+    if (s_heldFd >= 0 && (path.empty() || path == s_heldPath)) {
+        close(s_heldFd);
+        s_heldFd = -1;
+        s_heldPath.clear();
+    }
 }
 
 PlatFile* StdioFileOpen(const char* path, PlatFileMode)
@@ -86,7 +106,7 @@ PlatFile* StdioFileOpen(const char* path, PlatFileMode)
         close(fd);
         return nullptr;
     }
-    return new PlatFile{stream};
+    return new PlatFile{stream, {}};
 }
 
 size_t StdioFileRead(PlatFile* file, void* buffer, size_t size)
@@ -118,6 +138,12 @@ int StdioFileClose(PlatFile* file)
     if (file == nullptr) {
         return -1;
     }
+    if (!file->lockedPath.empty()) {
+        StdioReleaseLock({});
+        // Another descriptor of the same open file keeps its lock.
+        s_heldFd = fcntl(fileno(file->stream), F_DUPFD_CLOEXEC, 0);
+        s_heldPath = s_heldFd >= 0 ? file->lockedPath : std::string();
+    }
     int result = std::fclose(file->stream) == 0 ? 0 : -1;
     delete file;
     return result;
@@ -146,5 +172,7 @@ int StdioFileRemove(const char* path)
     if (!StdioResolve(path, &native)) {
         return -1;
     }
-    return unlink(native.c_str()) == 0 ? 0 : -1;
+    int result = unlink(native.c_str()) == 0 ? 0 : -1;
+    StdioReleaseLock(native);
+    return result;
 }

@@ -19,6 +19,11 @@ bool StdioResolve(const char* gamePath, std::string* path);
 std::string StdioNativePath(const char* gamePath);
 // Takes ownership of an open stream.
 PlatFile* StdioFileAdopt(std::FILE* stream);
+// The same for a save's temporary file at `path`, locked: closing it keeps the
+// lock until the file is renamed or removed.
+PlatFile* StdioFileAdoptLocked(std::FILE* stream, const std::string& path);
+// Drops the lock kept for `path` (any kept lock when empty).
+void StdioReleaseLock(const std::string& path);
 PlatFile* StdioFileOpen(const char* path, PlatFileMode mode);
 PlatFile* StdioFileCreateBeside(const char* target, char* name, size_t nameSize);
 size_t StdioFileRead(PlatFile* file, void* buffer, size_t size);

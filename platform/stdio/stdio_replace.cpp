@@ -12,11 +12,15 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 constexpr int kCreateAttempts = 100;
 constexpr mode_t kPlayerDirMode = 0700;
+// A temporary file younger than this may be one another copy of the game has
+// just created and not yet locked; a leftover waits for a later save.
+constexpr time_t STRAY_MIN_AGE_SECONDS = 60;
 
 struct SplitPath {
     std::string folder; // "." for the working directory
@@ -52,18 +56,61 @@ void RandomBytes(unsigned char* bytes, size_t count)
     }
 }
 
-// The player's folder and any missing folder above it, for the owner alone.
-void MakeFolders(const std::string& folder)
+// The player's folder and any missing folder above it below `base`, for the
+// owner alone; `base` itself must exist (a missing home is never made). The
+// folders made go to `made`, outermost first. False when `base` is missing.
+bool MakeFolders(const std::string& folder, const std::string& base,
+                 std::vector<std::string>* made)
 {
+    struct stat info {};
+    if (!base.empty() && (stat(base.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+        return false;
+    }
     for (size_t at = folder.find('/', 1); ; at = folder.find('/', at + 1)) {
         std::string part = folder.substr(0, at);
-        if (!part.empty()) {
-            mkdir(part.c_str(), kPlayerDirMode); // an existing folder is fine
+        if (part.size() > base.size() && mkdir(part.c_str(), kPlayerDirMode) == 0) {
+            made->push_back(part); // an existing folder is fine
         }
         if (at == std::string::npos) {
-            return;
+            return true;
         }
     }
+}
+
+// A save that fails takes away the folders it made for itself.
+void RemoveFolders(const std::vector<std::string>& made)
+{
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder) {
+        rmdir(folder->c_str());
+    }
+}
+
+// The player's private folder must be the player's alone: anyone else who may
+// write into it could put another saved game, or a link, in place of ours.
+// Said once on stderr until a save goes through again.
+bool FolderIsPrivate(const std::string& folder)
+{
+    static bool told = false;
+    struct stat info {};
+    if (stat(folder.c_str(), &info) != 0) {
+        return true; // nothing there: the save fails on its own
+    }
+    const char* why = nullptr;
+    if (info.st_uid != geteuid()) {
+        why = "it belongs to another user";
+    } else if ((info.st_mode & 022) != 0) {
+        why = "others may write to it";
+    }
+    if (why == nullptr) {
+        told = false;
+        return true;
+    }
+    if (!told) {
+        std::fprintf(stderr, "dellomar: not saving into %s: %s (mode %03o)\n", folder.c_str(), why,
+                     static_cast<unsigned>(info.st_mode & 0777));
+        told = true;
+    }
+    return false;
 }
 
 // False when the target is a regular file nobody may write: the player keeps
@@ -100,7 +147,8 @@ int CreateUnique(const std::string& target, int mode, std::string* suffix)
                 unlink(path.c_str());
                 return -1;
             }
-            // Held until the file is closed: a sweep by another save leaves it alone.
+            // Held until the file is renamed or removed: a sweep by another
+            // save leaves it alone.
             flock(fd, LOCK_EX | LOCK_NB);
             return fd;
         }
@@ -122,12 +170,19 @@ void SyncFolder(const std::string& folder)
     }
 }
 
-// Removes one leftover if it is a regular file of ours that nobody is writing.
+bool OldEnough(const struct stat& info)
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return info.st_mtim.tv_sec <= now.tv_sec - STRAY_MIN_AGE_SECONDS;
+}
+
+// Removes one leftover if it is an old regular file of ours that nobody is writing.
 void RemoveIfStray(int dirFd, const char* name)
 {
     struct stat before {};
     if (fstatat(dirFd, name, &before, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(before.st_mode) ||
-        before.st_uid != geteuid()) {
+        before.st_uid != geteuid() || !OldEnough(before)) {
         return;
     }
     int fd = openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -171,8 +226,13 @@ PlatFile* StdioFileCreateBeside(const char* target, char* name, size_t nameSize)
     if (gameTarget.size() + TEMP_SUFFIX_LENGTH >= nameSize) {
         return nullptr;
     }
+    std::vector<std::string> made;
     if (StdioPlaces().makePlayerDir && IsPlayerFile(gameTarget)) {
-        MakeFolders(Split(native).folder);
+        const std::string folder = Split(native).folder;
+        if (!MakeFolders(folder, StdioPlaces().playerDirBase, &made) || !FolderIsPrivate(folder)) {
+            RemoveFolders(made);
+            return nullptr;
+        }
     }
     int mode = -1;
     std::string suffix;
@@ -181,6 +241,7 @@ PlatFile* StdioFileCreateBeside(const char* target, char* name, size_t nameSize)
     }
     int fd = CreateUnique(native, mode, &suffix);
     if (fd < 0) {
+        RemoveFolders(made);
         return nullptr;
     }
     std::FILE* stream = fdopen(fd, "wb");
@@ -190,15 +251,20 @@ PlatFile* StdioFileCreateBeside(const char* target, char* name, size_t nameSize)
         return nullptr;
     }
     std::snprintf(name, nameSize, "%s%s", target, suffix.c_str());
-    return StdioFileAdopt(stream);
+    return StdioFileAdoptLocked(stream, native + suffix);
 }
 
 int StdioFileRename(const char* from, const char* to)
 {
     std::string nativeFrom;
     std::string nativeTo;
-    if (!StdioResolve(from, &nativeFrom) || !StdioResolve(to, &nativeTo) ||
-        rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) {
+    if (!StdioResolve(from, &nativeFrom) || !StdioResolve(to, &nativeTo)) {
+        return -1;
+    }
+    int renamed = rename(nativeFrom.c_str(), nativeTo.c_str());
+    // Renamed, the file no longer looks like a leftover; failed, it is removed next.
+    StdioReleaseLock(nativeFrom);
+    if (renamed != 0) {
         return -1;
     }
     const SplitPath split = Split(nativeTo);

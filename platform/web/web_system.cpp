@@ -119,6 +119,12 @@ int16_t PlatGetAsyncKeyState(int virtualKey)
     return down ? static_cast<int16_t>(-32768) : int16_t{0};
 }
 
+// A page is ended by closing it, which stops everything at once.
+bool PlatEndRequested()
+{
+    return false;
+}
+
 const char* PlatLastError()
 {
     return s_lastError.c_str();

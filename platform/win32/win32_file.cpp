@@ -109,8 +109,23 @@ HANDLE CreateUnique(const std::string& target, DWORD attributes, std::string* su
     return INVALID_HANDLE_VALUE;
 }
 
-// Leftovers of interrupted saves: plain files of our pattern. A file another
-// save is still writing is open without sharing, so it cannot be deleted.
+// True when the file was last written at least a minute ago. Another copy of
+// the game closes its temporary file just before renaming it, so a younger
+// one may be a save under way; a leftover waits for a later save.
+bool OldEnough(const FILETIME& written)
+{
+    constexpr uint64_t MINUTE_IN_FILETIME_TICKS = 60ULL * 10000000ULL; // 100 ns ticks
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    auto ticks = [](const FILETIME& time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return ticks(written) + MINUTE_IN_FILETIME_TICKS <= ticks(now);
+}
+
+// Leftovers of interrupted saves: old plain files of our pattern. A file
+// another save is still writing is open without sharing, so it cannot be
+// deleted either way.
 void SweepStrays(const std::string& target)
 {
     size_t cut = target.find_last_of('\\');
@@ -124,7 +139,8 @@ void SweepStrays(const std::string& target)
     do {
         const DWORD odd = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                           FILE_ATTRIBUTE_READONLY;
-        if ((found.dwFileAttributes & odd) == 0 && IsTempNameOf(found.cFileName, base)) {
+        if ((found.dwFileAttributes & odd) == 0 && IsTempNameOf(found.cFileName, base) &&
+            OldEnough(found.ftLastWriteTime)) {
             DeleteFileA((folder + found.cFileName).c_str());
         }
     } while (FindNextFileA(search, &found) != 0);

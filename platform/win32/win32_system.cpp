@@ -208,6 +208,12 @@ int16_t PlatGetAsyncKeyState(int virtualKey)
     return GetAsyncKeyState(virtualKey);
 }
 
+// Windows asks a window to end through its messages, which the main loop reads.
+bool PlatEndRequested()
+{
+    return false;
+}
+
 const char* PlatLastError()
 {
     return s_lastError;

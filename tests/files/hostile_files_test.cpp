@@ -4,11 +4,13 @@
 // the player made read-only is kept, and a save is flushed folder and all.
 #include "field/mine_field.h"
 #include "field/saved_game.h"
+#include "platform/file.h"
 #include "platform/fake/fake_core.h"
 #include "tests/files/file_test_support.h"
 #include "tests/files/syscall_wraps.h"
 
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -182,22 +184,30 @@ TEST_F(HostileFilesTest, TheFolderIsFlushedOnceTheNewSaveIsInPlace)
 TEST_F(HostileFilesTest, ASaveSweepsOnlyItsOwnLeftovers)
 {
     WriteFileBytes("victim.txt", "keep me");
+    // Two minutes old: a younger one may belong to a save under way elsewhere.
+    auto writeOld = [](const std::string& name, const std::string& text) {
+        WriteFileBytes(name, text);
+        timespec times[2] = {{0, UTIME_OMIT}, {time(nullptr) - 120, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, name.c_str(), times, 0), 0);
+    };
     const std::vector<std::string> ours = {"save.gm.new-abc123", "save.gm.new-ZZZZZZ"};
     for (const std::string& name : ours) {
-        WriteFileBytes(name, "half a sav");
+        writeOld(name, "half a sav");
     }
     // Not ours: other names, other kinds, and a temporary still being written.
     const std::vector<std::string> others = {"save.gm.new", "save.gm.new-abc12", "save.gm.new-abc12!",
                                              "save.gm.new-abc1234", "save.gm.old-abc123",
                                              "save.gm.new-dir000", "save.gm.new-lnk000",
-                                             "save.gm.new-fif000", "save.gm.new-held00"};
-    for (const std::string& name : {others[0], others[1], others[2], others[3], others[4]}) {
+                                             "save.gm.new-fif000", "save.gm.new-held00",
+                                             "save.gm.new-young0"};
+    for (const std::string& name : {others[0], others[1], others[2], others[3], others[4],
+                                    others[9]}) {
         WriteFileBytes(name, "planted");
     }
     PlantHere(Plant::Folder, "save.gm.new-dir000");
     LinkHere("save.gm.new-lnk000", "victim.txt");
     PlantHere(Plant::Fifo, "save.gm.new-fif000");
-    WriteFileBytes("save.gm.new-held00", "being written");
+    writeOld("save.gm.new-held00", "being written");
     int held = open("save.gm.new-held00", O_RDONLY);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
     GenerateField();
@@ -220,11 +230,47 @@ TEST_F(HostileFilesTest, ASaveSweepsOnlyItsOwnLeftovers)
     close(held);
     // Somebody else's file is not ours to remove (only root can make one here).
     if (geteuid() == 0) {
-        WriteFileBytes("save.gm.new-theirs", "x");
+        writeOld("save.gm.new-theirs", "x");
         ASSERT_EQ(chown("save.gm.new-theirs", 4242, 4242), 0);
         SaveGame();
         EXPECT_EQ(WhatIsHere("save.gm.new-theirs"), "file");
     }
+}
+
+// Two copies of the game saving into one folder at once: each one's sweep
+// for leftovers must never take the other's temporary file before its rename.
+TEST_F(HostileFilesTest, TwoCopiesSavingInOneFolderNeverLoseARename)
+{
+    auto saveMany = [] {
+        int failed = 0;
+        for (int i = 0; i < 2000; ++i) {
+            char name[PLAT_FILE_NAME_MAX];
+            PlatFile* file = PlatFileCreateBeside(SAVE_FILE_NAME, name, sizeof name);
+            if (file == nullptr) {
+                ++failed;
+                continue;
+            }
+            PlatFileWrite(file, "3\r\n", 3);
+            PlatFileClose(file);
+            if (PlatFileRename(name, SAVE_FILE_NAME) != 0) {
+                ++failed;
+                PlatFileRemove(name);
+            }
+        }
+        return failed;
+    };
+    pid_t twin = fork();
+    ASSERT_GE(twin, 0);
+    if (twin == 0) {
+        _exit(std::min(saveMany(), 255));
+    }
+    int failedHere = saveMany();
+    int status = 0;
+    ASSERT_EQ(waitpid(twin, &status, 0), twin);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(failedHere, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadText(SAVE_FILE_NAME), "3\r\n");
 }
 
 } // namespace

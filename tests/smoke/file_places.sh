@@ -4,7 +4,8 @@
 # pictures and saves beside itself. Installed: the executable in <prefix>/games
 # and the data in <prefix>/share/games/dellomar, started from an empty folder
 # with XDG_DATA_HOME unset, shows its pictures and saves into
-# ~/.local/share/dellomar, made for the owner alone.
+# ~/.local/share/dellomar, made for the owner alone; with HOME naming a missing
+# folder it makes no home folder.
 set -euo pipefail
 game_dir=$1
 here=$(dirname "$0")
@@ -45,3 +46,17 @@ mode=$(stat -c %a "$scratch/home/.local/share/dellomar")
 echo "player's folder mode: $mode"
 [[ $mode == 700 ]]
 echo "installed layout: passed"
+
+# HOME names a folder that does not exist: Save fails, and makes no home.
+(cd "$scratch/empty" && HOME=$scratch/nohome SDL_AUDIODRIVER=dummy exec strace -f -qq \
+    -e trace=%file -o "$scratch/trace.txt" "$scratch/prefix/games/dellomar") &
+game=$!
+wait_for_window "Dellomar ++"
+wait_for_field "$scratch"
+xdotool mousemove_relative -- 670 140
+tried_thrice() { (($(grep -c "\"$scratch/nohome\"" "$scratch/trace.txt") >= 3)); }
+hold_left_until tried_thrice || { echo "Save never looked for the home folder" >&2; exit 1; }
+quit_with_escape "$game"
+[[ ! -e $scratch/nohome ]] || { echo "Save made the missing home folder" >&2; exit 1; }
+[[ -z $(ls -A "$scratch/empty") ]] || { echo "the game wrote into its working folder" >&2; exit 1; }
+echo "missing home: passed"

@@ -76,3 +76,21 @@ for run in 1 2 3; do
     [[ $(leftovers) -eq 0 ]] || { echo "SIGHUP left a temporary file" >&2; exit 1; }
     is_saved || { echo "save.gm is not whole after SIGHUP" >&2; exit 1; }
 done
+
+# A file-size limit (ulimit -f 0): every held Save fails as on a full disk,
+# the game plays on, save.gm stays as it was and no temporary file is left.
+cp save.gm kept.gm
+(SDL_AUDIODRIVER=dummy exec strace -f -qq -e trace=openat,unlink -o "$RUN_DIR/trace.txt" \
+    bash -c 'ulimit -f 0 && exec ./dellomar') &
+game=$!
+wait_for_window "Dellomar ++"
+wait_for_field "$RUN_DIR"
+xdotool mousemove_relative -- 670 140
+tries() { grep -c 'save.gm.new-.*O_CREAT' trace.txt || true; }
+tried_thrice() { kill -0 "$game" 2>/dev/null && (($(tries) >= 3)); }
+hold_left_until tried_thrice || { echo "Save under a file-size limit: the game is gone or never saved" >&2; exit 1; }
+echo "file-size limit: $(tries) saves tried"
+cmp -s save.gm kept.gm || { echo "a refused Save changed save.gm" >&2; exit 1; }
+quit_with_escape "$game"
+[[ $(leftovers) -eq 0 ]] || { echo "a refused Save left its temporary file" >&2; exit 1; }
+echo "file-size limit: passed"

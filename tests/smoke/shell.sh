@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The real executable opens its borderless window, keeps running, and ends
-# cleanly on SIGTERM; without any display it refuses with one line and a
-# non-zero exit.
+# cleanly on SIGTERM, on the number-entry screens too; without any display, or
+# with too few files allowed open, it refuses with one line naming what failed
+# and a non-zero exit.
 set -euo pipefail
 game_dir=$1
 source "$(dirname "$0")/lib/xvfb.sh"
+source "$(dirname "$0")/lib/game_steps.sh"
 make_run_dir "$game_dir"
 
 # No display at all: one line on stderr, non-zero exit, nothing saved.
@@ -19,6 +21,23 @@ echo "no display: exit $code, said: $(cat "$RUN_DIR/err.txt")"
 [[ $lines -eq 1 ]] || { echo "expected one line on stderr" >&2; exit 1; }
 
 start_xvfb
+# Too few files: the display is there, and the message must not deny it. Only
+# the three standard descriptors are left open, as from a terminal.
+rm -f "$RUN_DIR/err.txt"
+set +e
+(
+    cd "$RUN_DIR" && exec >/dev/null 2>err.txt
+    for fd in $(ls /proc/$BASHPID/fd); do
+        ((fd > 2)) && eval "exec $fd>&-"
+    done
+    ulimit -n 4 && XDG_RUNTIME_DIR=$RUN_DIR exec timeout 20 ./dellomar
+)
+code=$?
+set -e
+echo "open file limit 4: exit $code, said: $(cat "$RUN_DIR/err.txt")"
+[[ $code -eq 1 ]] || { echo "expected exit code 1" >&2; exit 1; }
+grep -q '^dellomar: .*ulimit -n' "$RUN_DIR/err.txt" || { echo "the file limit is not named" >&2; exit 1; }
+
 # Border hints are only set when the server knows their atom, as it does under
 # any window manager; a bare server learns it from this property.
 xprop -root -f _MOTIF_WM_HINTS 32c -set _MOTIF_WM_HINTS 0
@@ -46,3 +65,28 @@ code=$?
 set -e
 echo "SIGTERM: exit $code"
 [[ $code -eq 0 ]]
+
+# A signal on the new-game dialog and on the credits, which read no messages,
+# still ends the game at once with 0; the questions need no answer first.
+entry_shows() { ! field_shows "$RUN_DIR"; }
+to_new_game() { xdotool mousemove_relative -- 670 40 mousedown 1; }
+to_credits() { xdotool keydown F12; }
+for screen in to_new_game to_credits; do
+    for signal in TERM INT HUP; do
+        (cd "$RUN_DIR" && SDL_AUDIODRIVER=dummy exec ./dellomar) &
+        game=$!
+        wait_for_window "Dellomar ++"
+        wait_for_field "$RUN_DIR"
+        "$screen"
+        wait_until 30 entry_shows || { echo "$screen: no entry screen" >&2; exit 1; }
+        xdotool mouseup 1 keyup F12
+        kill -"$signal" "$game"
+        wait_until 5 game_gone "$game" || { echo "$screen: SIG$signal left the game running" >&2; kill -9 "$game"; exit 1; }
+        set +e
+        wait "$game"
+        code=$?
+        set -e
+        echo "$screen, SIG$signal: exit $code"
+        [[ $code -eq 0 ]]
+    done
+done

@@ -67,6 +67,26 @@ bool WriteWhole(const char* path, const std::string& bytes)
     return ok;
 }
 
+// Dates the file's last write two minutes back.
+bool MakeOld(const char* path)
+{
+    HANDLE handle = CreateFileA(path, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    ticks.QuadPart -= 120ULL * 10000000ULL;
+    FILETIME old{ticks.LowPart, ticks.HighPart};
+    bool done = SetFileTime(handle, nullptr, nullptr, &old) != 0;
+    CloseHandle(handle);
+    return done;
+}
+
 // Names in checkdir\ that start with `stem`.
 int CountNamed(const char* stem)
 {
@@ -132,11 +152,16 @@ void CheckHostileFiles()
           "a file named like the old temporary is no obstacle");
     Check(ReadWhole("checkdir\\e.gm.new") == "planted", "and it is left as it was");
 
-    // Leftovers of an interrupted save go with the next good one; a folder stays.
+    // Leftovers of an interrupted save go with the next good one once they are
+    // old enough not to be another copy's save under way; a folder stays.
     Check(WriteWhole("checkdir\\e.gm.new-abc123", "half"), "plant a leftover");
+    Check(WriteWhole("checkdir\\e.gm.new-young0", "half"), "plant a young leftover");
+    Check(MakeOld("checkdir\\e.gm.new-abc123"), "age the leftover");
     CreateDirectoryA("checkdir\\e.gm.new-dir000", nullptr);
     Check(WriteWhole("checkdir\\e.gm", "third"), "save beside leftovers");
     Check(ReadWhole("checkdir\\e.gm.new-abc123") == "<missing>", "a leftover of ours is removed");
+    Check(ReadWhole("checkdir\\e.gm.new-young0") == "half", "a young one is spared");
+    DeleteFileA("checkdir\\e.gm.new-young0");
     Check(RemoveDirectoryA("checkdir\\e.gm.new-dir000") != 0, "a folder of that name is not");
 
     SetFileAttributesA("checkdir\\e.gm", FILE_ATTRIBUTE_READONLY);

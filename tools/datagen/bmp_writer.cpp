@@ -7,8 +7,8 @@
 
 std::vector<uint8_t> EncodeBmp24(const Image& image)
 {
-    // The loader takes the rows as one unbroken run, so a row needing padding
-    // would shear the picture: refuse such widths outright.
+    // The game's own pictures keep to widths whose rows need no padding, so
+    // their rows are one unbroken run as the loader has always read them.
     if (image.width <= 0 || image.height <= 0 || (image.width * 3) % 4 != 0) {
         throw std::invalid_argument("picture width must be a positive multiple of 4");
     }
