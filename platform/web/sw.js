@@ -7,9 +7,10 @@
 //   a file that does not match (the server is half way through an update)
 //   fails the install, and the next visit tries again.
 // - The page asks for its files with ?v=<set>; each is answered from that set
-//   only. A set that is gone answers 503 rather than a file of another build.
-// - A new set waits until the page that found it has loaded all it needs and
-//   says so ("take-over"); the next start of the page then uses it.
+//   only. A set that is gone answers 503 rather than a file of another build
+//   (a page still loading when a newer set took over: it says to reload).
+// - A complete new set takes over at once and the older sets go: a page that
+//   has started holds all it needs, and its next start uses the new set.
 const STAMP = "@DELLOMAR_STAMP@";
 const FILES = [
 @DELLOMAR_SET_FILES@
@@ -41,11 +42,7 @@ async function fillCache() {
     }
 }
 
-self.addEventListener("install", (event) => event.waitUntil(fillCache()));
-
-self.addEventListener("message", (event) => {
-    if (event.data === "take-over") self.skipWaiting();
-});
+self.addEventListener("install", (event) => event.waitUntil(fillCache().then(() => self.skipWaiting())));
 
 self.addEventListener("activate", (event) => event.waitUntil((async () => {
     for (const name of await caches.keys()) {

@@ -27,6 +27,7 @@ struct Touch {
     bool menu;      // started over the menu panel
     bool moved;     // went further than TAP_SLOP: a drag
     bool pressed;   // the long press has fired
+    bool returning; // brought the lamp back from the menu: clicks nothing
     long id;
     long lastX;     // page pixels, relative to the canvas
     long lastY;
@@ -37,7 +38,8 @@ struct Touch {
 
 Touch s_touch{};
 // The last touch put the arrow in the menu; the next touch on the field
-// brings the lamp's hot spot under the finger.
+// brings the lamp's hot spot under the finger, and does no more than that
+// (a drag goes on from there), so a cell is never opened unseen.
 bool s_arrowInMenu = false;
 
 EM_JS(void, WebTouchFeel, (), {
@@ -45,7 +47,7 @@ EM_JS(void, WebTouchFeel, (), {
     if (navigator.vibrate && (!navigator.userActivation || navigator.userActivation.hasBeenActive)) {
         try { navigator.vibrate(25); } catch (e) {}
     }
-    if (Module.dellomarTouchNoted) Module.dellomarTouchNoted();
+    if (Module.dellomarStats) Module.dellomarStats.longPresses++;
 });
 
 // Puts the cursor at (x, y) in picture pixels over the next two reads.
@@ -87,6 +89,7 @@ void Begin(const EmscriptenTouchPoint& point)
     } else if (s_arrowInMenu) {
         PlaceCursor(s_touch.startX - HOTSPOT_OFFSET, s_touch.startY - HOTSPOT_OFFSET);
         s_arrowInMenu = false;
+        s_touch.returning = true;
     }
 }
 
@@ -134,7 +137,7 @@ EM_BOOL OnTouchMove(int, const EmscriptenTouchEvent* event, void*)
 EM_BOOL OnTouchEnd(int eventType, const EmscriptenTouchEvent* event, void*)
 {
     if (!s_touch.active || Followed(event) == nullptr) {
-        return EM_TRUE;
+        return eventType == EMSCRIPTEN_EVENT_TOUCHCANCEL ? EM_FALSE : EM_TRUE;
     }
     g_webInput.touchLeft = false;
     if (eventType == EMSCRIPTEN_EVENT_TOUCHCANCEL) {
@@ -143,13 +146,14 @@ EM_BOOL OnTouchEnd(int eventType, const EmscriptenTouchEvent* event, void*)
         WebNoteGesture();
         // A press let go before a frame saw it still counts, as a long one.
         if (!s_touch.spoiled && !s_touch.menu && !s_touch.moved && !s_touch.pressed &&
-            !WebGameAsksNumber()) {
+            !s_touch.returning && !WebGameAsksNumber()) {
             bool quick = emscripten_get_now() - s_touch.startMs < LONG_PRESS_MS;
             PressLatchNoteDown(&g_webInput.buttonLatch, quick ? 0 : 1);
         }
     }
     s_touch = Touch{};
-    return EM_TRUE;
+    // A cancel cannot be cancelled; asking to makes the browser complain.
+    return eventType == EMSCRIPTEN_EVENT_TOUCHCANCEL ? EM_FALSE : EM_TRUE;
 }
 
 } // namespace
@@ -157,7 +161,7 @@ EM_BOOL OnTouchEnd(int eventType, const EmscriptenTouchEvent* event, void*)
 void WebTouchPoll()
 {
     if (!s_touch.active || s_touch.spoiled || s_touch.menu || s_touch.moved ||
-        s_touch.pressed || WebGameAsksNumber() ||
+        s_touch.pressed || s_touch.returning || WebGameAsksNumber() ||
         emscripten_get_now() - s_touch.startMs < LONG_PRESS_MS) {
         return;
     }
