@@ -96,6 +96,9 @@ void EventInputReadMouse(PlatMouseState* state)
         // No button shows while the cursor is on its way.
         *state = PlatMouseState{};
         if (g_webInput.placing == 2) {
+            // The finger's motion since it touched goes on from the point.
+            g_webInput.placeDx += g_webInput.motionX;
+            g_webInput.placeDy += g_webInput.motionY;
             g_webInput.motionX = PUSH_TO_CORNER;
             g_webInput.motionY = PUSH_TO_CORNER;
         } else {

@@ -53,6 +53,8 @@ EM_JS(void, WebTouchFeel, (), {
 // Puts the cursor at (x, y) in picture pixels over the next two reads.
 void PlaceCursor(double x, double y)
 {
+    g_webInput.motionX = 0; // motion from before the touch is not this touch's
+    g_webInput.motionY = 0;
     g_webInput.placing = 2;
     g_webInput.placeDx = std::floor(x) + HOTSPOT_OFFSET;
     g_webInput.placeDy = std::floor(y) + HOTSPOT_OFFSET;
