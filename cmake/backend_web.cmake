@@ -1,7 +1,8 @@
 # The game in a web page, compiled by Emscripten (preset "web", run by
 # tools/build_web.sh): <build>/site/ holds index.html, dellomar.js,
-# dellomar.wasm and dellomar.data (the pictures and sounds), ready for any
-# static file server. The game's blocking loop runs as it is under Asyncify.
+# dellomar.wasm and dellomar.data (the pictures and sounds), the web app
+# manifest with its icons and the service worker sw.js, ready for any static
+# file server. The game's blocking loop runs as it is under Asyncify.
 set(DELLOMAR_WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 set(DELLOMAR_WEB_DIR ${CMAKE_SOURCE_DIR}/platform/web)
 
@@ -28,9 +29,23 @@ set_property(TARGET dellomar APPEND PROPERTY LINK_DEPENDS
   ${DELLOMAR_WEB_DIR}/web_pre.js ${DELLOMAR_DATA_FILES})
 add_dependencies(dellomar dellomar_data)
 
+# The page, the worker and what installs the page, stamped as one set with
+# the version and the files' hashes (platform/web/stamp_site.cmake).
+set(DELLOMAR_WEB_STAMPED ${DELLOMAR_WEB_SITE_DIR}/index.html ${DELLOMAR_WEB_SITE_DIR}/sw.js)
+set(DELLOMAR_WEB_COPIED ${DELLOMAR_WEB_SITE_DIR}/manifest.webmanifest
+  ${DELLOMAR_WEB_SITE_DIR}/icon-192.png ${DELLOMAR_WEB_SITE_DIR}/icon-512.png)
 add_custom_command(
-  OUTPUT ${DELLOMAR_WEB_SITE_DIR}/index.html
-  COMMAND ${CMAKE_COMMAND} -E copy ${DELLOMAR_WEB_DIR}/index.html ${DELLOMAR_WEB_SITE_DIR}/index.html
-  DEPENDS ${DELLOMAR_WEB_DIR}/index.html
+  OUTPUT ${DELLOMAR_WEB_STAMPED} ${DELLOMAR_WEB_COPIED}
+  COMMAND ${CMAKE_COMMAND} -E copy ${DELLOMAR_WEB_DIR}/manifest.webmanifest
+          ${DELLOMAR_WEB_SITE_DIR}/manifest.webmanifest
+  COMMAND ${CMAKE_COMMAND} -E copy ${DELLOMAR_ICON_DIR}/192.png ${DELLOMAR_WEB_SITE_DIR}/icon-192.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${DELLOMAR_ICON_DIR}/512.png ${DELLOMAR_WEB_SITE_DIR}/icon-512.png
+  COMMAND ${CMAKE_COMMAND} -DSITE=${DELLOMAR_WEB_SITE_DIR} -DSOURCE=${DELLOMAR_WEB_DIR}
+          -DVERSION=${PROJECT_VERSION} -P ${DELLOMAR_WEB_DIR}/stamp_site.cmake
+  DEPENDS $<TARGET_FILE:dellomar> ${DELLOMAR_WEB_DIR}/index.html ${DELLOMAR_WEB_DIR}/sw.js
+          ${DELLOMAR_WEB_DIR}/manifest.webmanifest ${DELLOMAR_WEB_DIR}/stamp_site.cmake
+          ${DELLOMAR_ICON_DIR}/192.png ${DELLOMAR_ICON_DIR}/512.png
+  COMMENT "Stamping the web page's set of files"
   VERBATIM)
-add_custom_target(dellomar_web_page ALL DEPENDS ${DELLOMAR_WEB_SITE_DIR}/index.html)
+add_custom_target(dellomar_web_page ALL DEPENDS ${DELLOMAR_WEB_STAMPED} ${DELLOMAR_WEB_COPIED})
+add_dependencies(dellomar_web_page dellomar dellomar_icons)

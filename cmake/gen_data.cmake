@@ -24,11 +24,13 @@ add_custom_command(
   VERBATIM)
 add_custom_target(dellomar_data ALL DEPENDS ${DELLOMAR_DATA_FILES})
 
-# The desktop and Windows icons, painted by the same tool from the game's art.
+# The desktop, Windows and web page icons, painted by the same tool from the game's art.
 set(DELLOMAR_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 set(DELLOMAR_ICON_SIZES 16 24 32 48 64 128 256)
 set(DELLOMAR_ICON_FILES ${DELLOMAR_ICON_DIR}/dellomar.ico)
-foreach(size ${DELLOMAR_ICON_SIZES})
+# The web page's manifest names two more sizes (cmake/backend_web.cmake).
+set(DELLOMAR_WEB_ICON_SIZES 192 512)
+foreach(size ${DELLOMAR_ICON_SIZES} ${DELLOMAR_WEB_ICON_SIZES})
   list(APPEND DELLOMAR_ICON_FILES ${DELLOMAR_ICON_DIR}/${size}.png)
 endforeach()
 add_custom_command(

@@ -4,7 +4,7 @@
 // gives relative motion while the pointer is locked to the canvas; without
 // the lock (refused, not offered, or let go with Escape) the motion is the
 // pointer's change of position, scaled to the picture, so the lamp follows
-// the pointer over the canvas.
+// the pointer over the canvas. Fingers are web_touch.cpp's.
 #include "platform/input.h"
 #include "platform/system.h"
 #include "platform/web/web_internal.h"
@@ -116,10 +116,23 @@ EM_JS(void, WebReleasePointer, (), {
     if (document.pointerLockElement && document.exitPointerLock) document.exitPointerLock();
 });
 
+// The page's number field (index.html) hands its digits, Backspace and Enter
+// on itself, one tap at a time; the same keys must not come twice.
+EM_JS(int, WebNumberFieldHasFocus, (), {
+    var active = document.activeElement;
+    return active && active.id === "number" ? 1 : 0;
+});
+
+bool IsNumberFieldKey(int scan)
+{
+    return (scan >= 0x02 && scan <= 0x0B) || scan == 0x0E || scan == 0x1C || scan == 0x9C ||
+           (scan >= 0x47 && scan <= 0x53 && scan != 0x4A && scan != 0x4E);
+}
+
 EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* event, void*)
 {
     int scan = ScanCodeOf(event->code);
-    if (scan < 0) {
+    if (scan < 0 || (IsNumberFieldKey(scan) && WebNumberFieldHasFocus() != 0)) {
         return EM_FALSE;
     }
     bool down = eventType == EMSCRIPTEN_EVENT_KEYDOWN;
@@ -155,8 +168,9 @@ EM_BOOL OnButton(int eventType, const EmscriptenMouseEvent* event, void*)
     return EM_TRUE;
 }
 
-// Picture pixels per page pixel, for motion taken from pointer positions.
-double PictureScale()
+} // namespace
+
+double WebPictureScale()
 {
     int pictureWidth = 0;
     int pictureHeight = 0;
@@ -172,6 +186,13 @@ double PictureScale()
     return pictureWidth / shownWidth;
 }
 
+void WebNoteGesture()
+{
+    WebGesture(0);
+}
+
+namespace {
+
 EM_BOOL OnMove(int, const EmscriptenMouseEvent* event, void*)
 {
     if (WebPointerLocked() != 0) {
@@ -180,7 +201,7 @@ EM_BOOL OnMove(int, const EmscriptenMouseEvent* event, void*)
         return EM_TRUE;
     }
     if (s_havePointer) {
-        double scale = PictureScale();
+        double scale = WebPictureScale();
         g_webInput.motionX += static_cast<double>(event->clientX - s_pointerX) * scale;
         g_webInput.motionY += static_cast<double>(event->clientY - s_pointerY) * scale;
     }
@@ -213,6 +234,7 @@ EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*)
     std::memset(g_webInput.keys, 0, sizeof g_webInput.keys);
     std::memset(g_webInput.buttons, 0, sizeof g_webInput.buttons);
     s_havePointer = false;
+    WebTouchForget();
     return EM_FALSE;
 }
 
@@ -229,9 +251,20 @@ void SetCallbacks(bool on)
     emscripten_set_pointerlockchange_callback(document, nullptr, EM_TRUE,
                                               on ? OnLockChange : nullptr);
     emscripten_set_blur_callback(window, nullptr, EM_TRUE, on ? OnBlur : nullptr);
+    WebTouchListen(on);
 }
 
 } // namespace
+
+// A key tap from the page's number field, queued so that taps made within one
+// frame still reach the game one by one, in order.
+extern "C" EMSCRIPTEN_KEEPALIVE void dellomar_tap_key(int scan)
+{
+    constexpr int ROOM = sizeof g_webInput.typed;
+    if (s_listening && scan > 0 && scan < 256 && g_webInput.typedCount < ROOM) {
+        g_webInput.typed[g_webInput.typedCount++] = static_cast<uint8_t>(scan);
+    }
+}
 
 void WebListen()
 {

@@ -4,9 +4,10 @@
 // Save then reports failure, as on a full disk.
 
 // The counts the page keeps for its test: frames presented, turns given to
-// the browser, milliseconds spent converting and drawing, sounds started.
+// the browser, milliseconds spent converting and drawing, sounds started,
+// long presses taken as a right click.
 Module.dellomarStats = {frames: 0, turns: 0, convertMs: 0, drawMs: 0, firstFrameAt: 0,
-                        lastFrameAt: 0, sounds: 0, storage: "pending"};
+                        lastFrameAt: 0, sounds: 0, longPresses: 0, storage: "pending"};
 Module.dellomarSavesStored = false;
 Module.preRun = Module.preRun || [];
 Module.preRun.push(function() {

@@ -5,12 +5,18 @@
 // frames); Save, a reload and Load give back the same board, as does a
 // restart of the browser; a Save the browser's storage refuses leaves the
 // stored game as it was and the game running; F12 then Enter ends the game
-// and the page says so;
-// nothing reaches the console as an error. Prints the frame rate reached and
+// and the page says so. On a phone, portrait and landscape, by touch: the
+// picture fits; a drag moves the lamp, a tap opens and a long press flags
+// under it, a moving touch opens nothing; Save, Load and New by touch, with
+// the number field; touches that go wrong leave no button down; nothing
+// scrolls or zooms. After a first visit the page plays offline; an update
+// serves the next start a whole new set and keeps the save; Chromium finds
+// the page installable. Nothing reaches the console as an error. Prints the frame rate reached and
 // what presenting a frame costs.
 //
 // Usage: node play_page.mjs <site folder>   (CHROMIUM names the browser)
 import { launch } from "puppeteer-core";
+import { spawnSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
@@ -45,6 +51,8 @@ async function openBrowser(profile) {
         executablePath: chromium,
         headless: true,
         userDataDir: profile,
+        // Left alone: attaching to a new version of the page's worker holds it.
+        targetFilter: (target) => target.type() !== "service_worker",
         args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                "--disable-background-networking", "--disable-component-update", "--disable-sync"],
     });
@@ -52,7 +60,7 @@ async function openBrowser(profile) {
 
 // One page of the game with its console watched; the pointer follows the
 // game's cursor (see POINTER_OFFSET).
-async function openPage(browser, url, errors, beforeLoad = async () => {}) {
+async function openPage(browser, url, errors, beforeLoad = async () => {}, viewport = VIEWPORT) {
     const page = await browser.newPage();
     await beforeLoad(page);
     page.on("console", (message) => {
@@ -60,7 +68,7 @@ async function openPage(browser, url, errors, beforeLoad = async () => {}) {
         if (message.type() === "error") errors.push(message.text());
     });
     page.on("pageerror", (error) => errors.push(String(error)));
-    await page.setViewport(VIEWPORT);
+    await page.setViewport(viewport);
     await page.goto(url);
     return page;
 }
@@ -131,7 +139,12 @@ async function tapKey(page, code) {
 }
 
 // The saved game as IndexedDB holds it, or null.
-function readStoredSave(page) {
+async function readStoredSave(page) {
+    return (await readStoredEntry(page))?.bytes ?? null;
+}
+
+// The saved game's entry: its bytes and when it was written.
+function readStoredEntry(page) {
     return page.evaluate(() => new Promise((resolve) => {
         const request = indexedDB.open("/dellomar");
         request.onerror = () => resolve(null);
@@ -141,7 +154,10 @@ function readStoredSave(page) {
             try {
                 const get = db.transaction(["FILE_DATA"], "readonly").objectStore("FILE_DATA")
                     .get("/dellomar/save.gm");
-                get.onsuccess = () => done(get.result ? Array.from(get.result.contents) : null);
+                get.onsuccess = () => done(get.result ? {
+                    bytes: Array.from(get.result.contents),
+                    timestamp: Number(get.result.timestamp),
+                } : null);
                 get.onerror = () => done(null);
             } catch (e) {
                 done(null);
@@ -304,6 +320,491 @@ function reportSpeed(label, first, last) {
                 `canvas draw ${(last.drawMs / last.frames).toFixed(3)} ms per frame`);
 }
 
+// ---- A phone: touch, the number field, offline, updates, installing ----
+
+const PICTURE = { width: 800, height: 600 };
+const MENU_X = 635;
+const PHONE_VIEWS = [
+    { name: "portrait", width: 412, height: 915, isMobile: true, hasTouch: true, deviceScaleFactor: 1 },
+    { name: "landscape", width: 915, height: 412, isMobile: true, hasTouch: true, deviceScaleFactor: 1 },
+];
+const PHONE_BUTTON = { new: { x: 686, y: 50 }, load: { x: 686, y: 100 }, save: { x: 686, y: 150 } };
+const cellCentre = (cell) => ({ x: cell.x * CELL + 11, y: cell.y * CELL + 11 });
+
+async function waitFor(what, condition) {
+    const until = Date.now() + WAIT_MS;
+    for (;;) {
+        const value = await condition();
+        if (value) return value;
+        if (Date.now() > until) throw new Error(`timed out waiting for ${what}`);
+        await new Promise((resolve) => setImmediate(resolve));
+    }
+}
+
+// Fingers on the page, through the DevTools protocol. It keeps the lamp's hot
+// spot as the game moves it: a finger's motion in whole page pixels (as the
+// page reports it) times picture pixels per page pixel.
+class Fingers {
+    constructor(page, client, box) {
+        this.page = page;
+        this.client = client;
+        this.box = box;
+        this.scale = PICTURE.width / box.width;
+        this.lamp = { x: CURSOR_START + HOTSPOT, y: CURSOR_START + HOTSPOT };
+        this.arrowInMenu = false;
+    }
+    static async on(page) {
+        const box = await page.evaluate(() => {
+            const r = document.getElementById("canvas").getBoundingClientRect();
+            return { left: r.left, top: r.top, width: r.width, height: r.height };
+        });
+        return new Fingers(page, await page.createCDPSession(), box);
+    }
+    // Whole page pixels for a picture point, and back as the page reports it.
+    at(point) {
+        return { x: Math.round(this.box.left + point.x / this.scale),
+                 y: Math.round(this.box.top + point.y / this.scale) };
+    }
+    seen(pagePoint) {
+        return { x: Math.trunc(pagePoint.x - this.box.left), y: Math.trunc(pagePoint.y - this.box.top) };
+    }
+    send(type, points) {
+        return this.client.send("Input.dispatchTouchEvent", {
+            type, touchPoints: points.map((p, i) => ({ x: p.x, y: p.y, id: p.id ?? i })),
+        });
+    }
+    // A finger put down at a picture point; over the field, when the arrow
+    // was in the menu, the lamp's hot spot comes under it.
+    // Without `settle` the next touch event follows at once, as a quick
+    // finger's does: the long press must not fire on a loaded machine.
+    async down(point, settle = true) {
+        const p = this.at(point);
+        await this.send("touchStart", [p]);
+        const seen = this.seen(p);
+        if (point.x >= MENU_X) {
+            this.arrowInMenu = true;
+        } else if (this.arrowInMenu) {
+            this.arrowInMenu = false;
+            this.lamp = { x: Math.floor(seen.x * this.scale), y: Math.floor(seen.y * this.scale) };
+        }
+        this.last = seen;
+        this.pagePoint = p;
+        // Passes, not frames: a held Save or Load presents none.
+        if (settle) await waitPasses(this.page, 3);
+    }
+    async moveBy(dx, dy, steps = 5) {
+        const from = this.pagePoint;
+        for (let i = 1; i <= steps; i++) {
+            const p = { x: from.x + Math.round((dx * i) / steps), y: from.y + Math.round((dy * i) / steps) };
+            await this.send("touchMove", [p]);
+            this.pagePoint = p;
+        }
+        const seen = this.seen(this.pagePoint);
+        if (!this.arrowInMenu) {
+            this.lamp.x += (seen.x - this.last.x) * this.scale;
+            this.lamp.y += (seen.y - this.last.y) * this.scale;
+        }
+        this.last = seen;
+        await waitFrames(this.page, 3);
+    }
+    async up() {
+        await this.send("touchEnd", []);
+        await waitPasses(this.page, 3);
+    }
+    async tap(point) {
+        await this.down(point, false);
+        await this.up();
+    }
+    // Drags until the hot spot is over the cell's centre, starting each
+    // stroke where its whole way stays on the picture.
+    async dragLampTo(cell) {
+        const target = cellCentre(cell);
+        if (this.arrowInMenu) {
+            const side = target.x > 250 ? -1 : 1;
+            await this.down({ x: target.x + side * 4 * CELL, y: target.y });
+            await this.up();
+        }
+        for (let stroke = 0; stroke < 4; stroke++) {
+            let dx = target.x - this.lamp.x;
+            let dy = target.y - this.lamp.y;
+            if (Math.abs(dx) < 3 && Math.abs(dy) < 3) return;
+            if (Math.hypot(dx, dy) < 2 * CELL) {
+                // Too short to tell from a tap: go by way of three cells over.
+                const side = target.x > 250 ? -1 : 1;
+                dx += side * 3 * CELL;
+                await this.stroke(dx, dy);
+                continue;
+            }
+            await this.stroke(dx, dy);
+        }
+        throw new Error(`the lamp did not reach (${cell.x}, ${cell.y})`);
+    }
+    async stroke(dx, dy) {
+        dx = Math.max(-360, Math.min(360, dx));
+        dy = Math.max(-260, Math.min(260, dy));
+        await this.down({ x: 400 - dx / 2 - 60, y: 300 - dy / 2 }, false);
+        await this.moveBy(dx / this.scale, dy / this.scale);
+        await this.up();
+    }
+    // Holds a menu button until the game has written its save.
+    async save() {
+        const before = await readStoredEntry(this.page);
+        await this.down(PHONE_BUTTON.save);
+        const entry = await waitFor("Save by touch", async () => {
+            const now = await readStoredEntry(this.page);
+            return now && (!before || now.timestamp !== before.timestamp) ? now : null;
+        });
+        await this.up();
+        return board.parse(entry.bytes);
+    }
+    async load() {
+        await this.down(PHONE_BUTTON.load);
+        await waitPasses(this.page, 4);
+        await this.up();
+    }
+}
+
+// The cells whose state differs, for a failure's message.
+function changes(before, after) {
+    if (!before || !after) return "";
+    const changed = [];
+    for (let x = 0; x < before.side; x++) {
+        for (let y = 0; y < before.side; y++) {
+            const a = board.state(before, { x, y });
+            const b = board.state(after, { x, y });
+            if (a !== b) changed.push(`(${x}, ${y}) ${a}->${b}`);
+        }
+    }
+    return changed.length ? `: ${changed.join(" ")}` : "";
+}
+
+const hotCell = (fingers) => ({ x: Math.floor(fingers.lamp.x / CELL), y: Math.floor(fingers.lamp.y / CELL) });
+const union = (a, b) => new Set([...a, ...b]);
+
+// What a finger does over the field and on the menu, in one orientation.
+async function touchPlay(page, view) {
+    const fingers = await Fingers.on(page);
+    const { width, height } = fingers.box;
+    const fits = width <= view.width && height <= view.height &&
+        Math.abs(width / height - 4 / 3) < 0.01;
+    const full = view.width > view.height ? height === view.height : width === view.width;
+    check(fits && full, `${view.name}: the picture fits at ${width} x ${height}, ` +
+          `using the full ${view.width > view.height ? "height" : "width"}`);
+    const touchWords = await page.evaluate(() => {
+        const span = document.querySelector("#controls .touch");
+        return span.offsetParent !== null ? span.textContent : "";
+    });
+    check(/tap/.test(touchWords) && /hold/.test(touchWords),
+          `${view.name}: the line of controls says the touch controls`);
+
+    // A tap far from the lamp opens what a click at the lamp opens.
+    const start = hotCell(fingers);
+    await fingers.tap({ x: 420, y: 480 });
+    let saved = await fingers.save();
+    check(saved !== null && board.sameCells(board.openedCells(saved),
+                                            board.expectedAfterClick(saved, start.x, start.y)),
+          `${view.name}: a tap elsewhere opened (${start.x}, ${start.y}) under the lamp, as the rules do, ` +
+          `and a held Save stored it`);
+    if (saved === null) return null;
+
+    // A drag brings the lamp, and the numbers it shows, over a numbered cell.
+    const numbered = [...board.openedCells(saved)].map((k) => k.split(",").map(Number))
+        .map(([x, y]) => ({ x, y })).find((c) => board.value(saved, c) >= 1 && board.value(saved, c) <= 8);
+    if (numbered) {
+        const area = [numbered.x * CELL, numbered.y * CELL, CELL, CELL];
+        const away = await canvasArea(page, ...area);
+        await fingers.dragLampTo(numbered);
+        const under = await canvasArea(page, ...area);
+        await fingers.stroke(5 * CELL, 4 * CELL);
+        const left = await canvasArea(page, ...area);
+        check(away.hash !== under.hash && left.hash === away.hash,
+              `${view.name}: a drag moved the lamp and its numbers to (${numbered.x}, ${numbered.y}) and away`);
+    }
+
+    // A short touch that moves opens nothing; a tap opens, a long press flags.
+    const [openCell, flagCell] = board.hiddenCells(saved, 2);
+    await fingers.dragLampTo(openCell);
+    await fingers.down({ x: 300, y: 300 }, false);
+    await fingers.moveBy(0, CELL / fingers.scale, 2);
+    await fingers.up();
+    const afterMove = await fingers.save();
+    check(board.text(afterMove.bytes) === board.text(saved.bytes),
+          `${view.name}: a short touch that moved opened nothing${changes(saved, afterMove)}`);
+    await fingers.dragLampTo(openCell);
+    await fingers.tap({ x: 500, y: 200 });
+    await fingers.dragLampTo(flagCell);
+    const presses = (await stats(page)).longPresses;
+    await fingers.down({ x: 200, y: 400 });
+    await page.waitForFunction((n) => Module.dellomarStats.longPresses > n, { timeout: WAIT_MS }, presses);
+    await waitFrames(page, 3);
+    await fingers.up();
+    const played = await fingers.save();
+    check(board.sameCells(board.openedCells(played),
+                          union(board.openedCells(saved), board.expectedAfterClick(saved, openCell.x, openCell.y))),
+          `${view.name}: a tap opened (${openCell.x}, ${openCell.y}) under the lamp${changes(afterMove, played)}`);
+    check(board.state(played, flagCell) === board.FLAGGED,
+          `${view.name}: a long press flagged (${flagCell.x}, ${flagCell.y}) under the lamp`);
+    return { fingers, saved: played };
+}
+
+// Touches that go wrong leave no button down: a cancelled touch, two fingers
+// (on the field and on a menu button), a touch that ends off the picture.
+async function badTouches(page, fingers, saved) {
+    // A numbered cell opens alone, whatever flags stand around it.
+    const numbered = board.hiddenCells(saved, 99, true);
+    const [spare, probe] = [numbered[0], numbered[numbered.length - 1]];
+    await fingers.dragLampTo(spare);
+    await fingers.down({ x: 300, y: 300 }, false);
+    await fingers.send("touchCancel", []);
+    await waitFrames(page, 3);
+    const two = [{ ...fingers.at({ x: 300, y: 300 }), id: 0 }, { ...fingers.at({ x: 450, y: 350 }), id: 1 }];
+    await fingers.send("touchStart", [two[0]]);
+    await fingers.send("touchStart", two);
+    await waitFrames(page, 3);
+    await fingers.send("touchEnd", []);
+    await waitFrames(page, 3);
+    const onSave = { ...fingers.at(PHONE_BUTTON.save), id: 0 };
+    await fingers.send("touchStart", [onSave]);
+    await fingers.send("touchStart", [onSave, { ...fingers.at({ x: 300, y: 300 }), id: 1 }]);
+    await waitFrames(page, 3);
+    await fingers.send("touchEnd", []);
+    fingers.arrowInMenu = true;
+    await waitFrames(page, 3);
+    // Off the bottom (portrait) or the right (landscape) of the picture.
+    await fingers.dragLampTo(spare);
+    await fingers.down({ x: 300, y: 500 }, false);
+    const edge = fingers.at({ x: 300, y: 500 });
+    const off = fingers.box.top + fingers.box.height + 40 < page.viewport().height
+        ? { x: 0, y: fingers.box.top + fingers.box.height + 40 - edge.y } : { x: 0, y: 0 };
+    await fingers.moveBy(off.x, off.y);
+    await fingers.up();
+    // The game may have stopped the lamp at the field's edge: the arrow goes
+    // to the menu's empty part, and the next touch places the lamp afresh.
+    await fingers.tap({ x: 720, y: 400 });
+    await fingers.dragLampTo(probe);
+    await fingers.tap({ x: 250, y: 250 });
+    const after = await fingers.save();
+    check(after !== null && board.sameCells(board.openedCells(after),
+            union(board.openedCells(saved), board.expectedAfterClick(saved, probe.x, probe.y))) &&
+          board.state(after, spare) === board.HIDDEN,
+          "a cancelled touch, two fingers and a touch ending off the picture did nothing and left " +
+          `no button down: the next tap opened just its cell${changes(saved, after)}`);
+    return after;
+}
+
+// New, then the number pad: 13, Enter, 20, Enter.
+async function touchNewGame(page, fingers) {
+    await fingers.down(PHONE_BUTTON.new);
+    const shown = await page.waitForFunction(() => {
+        const field = document.getElementById("number");
+        return !document.getElementById("ask").hidden && document.activeElement === field &&
+            field.getAttribute("inputmode") === "numeric";
+    }, { timeout: WAIT_MS }).then(() => true, () => false);
+    await fingers.send("touchEnd", []);
+    check(shown, "New by touch shows the numeric field, with the focus");
+    await page.keyboard.type("13");
+    await page.keyboard.press("Enter");
+    await page.keyboard.type("20");
+    await page.keyboard.press("Enter");
+    const gone = await page.waitForFunction(() => document.getElementById("ask").hidden,
+                                            { timeout: WAIT_MS }).then(() => true, () => false);
+    fingers.lamp = { x: HOTSPOT, y: HOTSPOT };
+    const saved = await fingers.save();
+    const mines = saved ? [...saved.cells].filter((c, i) => i % 2 === 0 && c === "9").length : -1;
+    // Two mines may fall on one cell.
+    check(gone && saved?.side === 13 && mines > 10 && mines <= 20,
+          `13, Enter, 20, Enter on the number pad made a 13-side game with 20 mines placed ` +
+          `(side ${saved?.side}, ${mines} mines), and the field went away`);
+    return saved;
+}
+
+async function noScrollNoZoom(page, fingers, view) {
+    // A swipe and a pinch on the words below or beside the picture.
+    const words = await page.evaluate(() => {
+        const r = document.querySelector("#controls").getBoundingClientRect();
+        return { x: Math.round(r.left + r.width / 2), y: Math.round(r.top + Math.min(r.height / 2, 30)) };
+    });
+    await fingers.send("touchStart", [words]);
+    await fingers.send("touchMove", [{ x: words.x, y: Math.max(1, words.y - 200) }]);
+    await fingers.send("touchEnd", []);
+    const a = { x: words.x - 20, y: words.y, id: 0 };
+    const b = { x: words.x + 20, y: words.y, id: 1 };
+    await fingers.send("touchStart", [a, b]);
+    await fingers.send("touchMove", [{ ...a, x: a.x - 120 }, { ...b, x: b.x + 120 }]);
+    await fingers.send("touchEnd", []);
+    await waitFrames(page, 3);
+    const view2 = await page.evaluate(() => ({
+        x: window.scrollX, y: window.scrollY, zoom: window.visualViewport.scale,
+        selected: String(window.getSelection()),
+    }));
+    check(view2.x === 0 && view2.y === 0 && view2.zoom === 1 && view2.selected === "",
+          `${view.name}: the page did not scroll, zoom or select (${JSON.stringify(view2)})`);
+}
+
+async function sha256(bytes) {
+    const { createHash } = await import("node:crypto");
+    return createHash("sha256").update(bytes).digest("hex");
+}
+
+// The game's own files as the page got them, by name, with their hashes.
+function watchFiles(page) {
+    const got = new Map();
+    page.on("response", async (response) => {
+        const name = new URL(response.url()).pathname.split("/").pop() || "index.html";
+        if (!/^(index\.html|dellomar\.(js|wasm|data))$/.test(name)) return;
+        try {
+            got.set(name, { hash: await sha256(await response.buffer()), worker: response.fromServiceWorker(),
+                            url: response.url() });
+        } catch (error) {
+            got.set(name, { hash: `unread: ${error.message}` });
+        }
+    });
+    return got;
+}
+
+async function siteHashes(folder) {
+    const hashes = {};
+    for (const name of ["index.html", "dellomar.js", "dellomar.wasm", "dellomar.data"]) {
+        hashes[name] = await sha256(fs.readFileSync(path.join(folder, name)));
+    }
+    return hashes;
+}
+
+// A second build of the same site under another version: every file differs.
+function secondBuild(folder) {
+    const next = fs.mkdtempSync(path.join(os.tmpdir(), "dellomar-site2-"));
+    fs.cpSync(folder, next, { recursive: true });
+    fs.appendFileSync(path.join(next, "dellomar.js"), "\n// the next build\n");
+    // A custom section named "next" at the end of the module.
+    fs.appendFileSync(path.join(next, "dellomar.wasm"), Buffer.from([0, 5, 4, 0x6e, 0x65, 0x78, 0x74]));
+    fs.appendFileSync(path.join(next, "dellomar.data"), Buffer.from("next"));
+    const source = path.resolve(path.dirname(new URL(import.meta.url).pathname), "../../platform/web");
+    const result = spawnSync("cmake", [`-DSITE=${next}`, `-DSOURCE=${source}`, "-DVERSION=9.9.9",
+                                       "-P", path.join(source, "stamp_site.cmake")], { encoding: "utf8" });
+    if (result.status !== 0) throw new Error(`restamping failed: ${result.stderr}`);
+    return next;
+}
+
+const pageSet = (page) => page.evaluate(() => Module.dellomarSet);
+
+async function waitForWorker(page) {
+    await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+}
+
+async function phoneSessions(url, server, errors) {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), "dellomar-phone-"));
+    const browser = await openBrowser(profile);
+    let next = null;
+    try {
+        let page = null;
+        let kept = null;
+        for (const view of PHONE_VIEWS) {
+            page = await openPage(browser, url, errors, async () => {}, view);
+            await waitFrames(page, 10);
+            const played = await touchPlay(page, view);
+            if (played === null) return;
+            await noScrollNoZoom(page, played.fingers, view);
+            if (view.name === "portrait") {
+                await badTouches(page, played.fingers, played.saved);
+                kept = await touchNewGame(page, played.fingers);
+                await page.close();
+            } else {
+                kept = await played.fingers.save();
+            }
+        }
+
+        // Offline: the worker has the whole set; the server answers nothing.
+        await waitForWorker(page);
+        const setBefore = await pageSet(page);
+        server.offline = true;
+        await page.setOfflineMode(true);
+        const offlineFiles = watchFiles(page);
+        await page.reload();
+        await waitFrames(page, 10);
+        let fingers = await Fingers.on(page);
+        await fingers.load();
+        const loaded = await fingers.save();
+        const [cell] = board.hiddenCells(kept, 1);
+        await fingers.dragLampTo(cell);
+        await fingers.tap({ x: 300, y: 300 });
+        const offlinePlayed = await fingers.save();
+        check(loaded !== null && board.text(loaded.bytes) === board.text(kept.bytes) &&
+              board.state(offlinePlayed, cell) === board.OPEN &&
+              [...offlineFiles.values()].every((file) => file.worker),
+              "offline: the page started from the worker's set, loaded, played and saved");
+        await page.setOfflineMode(false);
+        server.offline = false;
+
+        // An update: the next build is fetched as a whole while this one
+        // plays, and the next start runs it, all of it, with the save kept.
+        next = secondBuild(site);
+        server.root = next;
+        await page.close();
+        page = await openPage(browser, url, errors, async () => {}, PHONE_VIEWS[0]);
+        const firstFiles = watchFiles(page);
+        await page.reload();
+        await waitFrames(page, 5);
+        const first = await siteHashes(site);
+        const stillFirst = [...firstFiles].every(([name, file]) => file.hash === first[name]) &&
+            (await pageSet(page)) === setBefore;
+        // While the game runs, headless Chromium holds back the page's own
+        // update check; another tab of the site makes it, as a browser does.
+        const other = await browser.newPage();
+        await other.goto(new URL("manifest.webmanifest", url).href);
+        const checked = await other.evaluate(async () => {
+            const registration = await navigator.serviceWorker.getRegistration();
+            return registration.update().then(() => "checked", (error) => String(error));
+        });
+        await other.close();
+        const noticed = await page.waitForFunction(
+            () => Module.dellomarUpdateReady === true &&
+                document.getElementById("update").textContent.includes("next time"),
+            { timeout: WAIT_MS }).then(() => true, () => false);
+        check(stillFirst && noticed,
+              `update: the running page keeps its own set and says a new version is ready (${checked})`);
+        const secondFiles = watchFiles(page);
+        await page.reload();
+        await waitFrames(page, 10);
+        const second = await siteHashes(next);
+        const fromSecond = ["index.html", "dellomar.js", "dellomar.wasm", "dellomar.data"]
+            .every((name) => secondFiles.get(name)?.hash === second[name]);
+        check(fromSecond && (await pageSet(page)).startsWith("9.9.9-"),
+              `update: after a restart every file comes from the new set (${await pageSet(page)})`);
+        fingers = await Fingers.on(page);
+        await fingers.load();
+        const afterUpdate = await fingers.save();
+        check(afterUpdate !== null && board.text(afterUpdate.bytes) === board.text(offlinePlayed.bytes),
+              "update: the saved game is still there");
+
+        await installable(page);
+    } finally {
+        await browser.close();
+        fs.rmSync(profile, { recursive: true, force: true });
+        if (next) fs.rmSync(next, { recursive: true, force: true });
+    }
+}
+
+// Chromium's own check, and the icons at the sizes the manifest gives.
+async function installable(page) {
+    const client = await page.createCDPSession();
+    const { installabilityErrors } = await client.send("Page.getInstallabilityErrors");
+    check(installabilityErrors.length === 0,
+          `Chromium finds the page installable${installabilityErrors.length
+              ? ": " + JSON.stringify(installabilityErrors) : ""}`);
+    const icons = await page.evaluate(async () => {
+        const manifest = await (await fetch(document.querySelector("link[rel=manifest]").href)).json();
+        return Promise.all(manifest.icons.map((icon) => new Promise((resolve) => {
+            const image = new Image();
+            image.onload = () => resolve({ sizes: icon.sizes, got: `${image.naturalWidth}x${image.naturalHeight}` });
+            image.onerror = () => resolve({ sizes: icon.sizes, got: "missing" });
+            image.src = new URL(icon.src, document.querySelector("link[rel=manifest]").href).href;
+        })));
+    });
+    check(icons.length >= 2 && icons.some((i) => i.sizes === "192x192") &&
+          icons.some((i) => i.sizes === "512x512") && icons.every((i) => i.sizes === i.got),
+          `the manifest's icons are the sizes it says (${JSON.stringify(icons)})`);
+}
+
 async function main() {
     const server = await serveFolder(site);
     const url = `http://127.0.0.1:${server.address().port}/index.html`;
@@ -311,7 +812,8 @@ async function main() {
     const errors = [];
     let browser = await openBrowser(profile);
     try {
-        const first = await firstSession(browser, url, errors);
+        // WEB_TEST_ONLY=phone skips the mouse and keyboard sessions.
+        const first = process.env.WEB_TEST_ONLY === "phone" ? {} : await firstSession(browser, url, errors);
         if (first.saved) {
             check(first.soundsAfterClick > 0, `the click sounded (${first.soundsAfterClick} sounds)`);
             const speedFrom = await stats(first.page);
@@ -328,6 +830,7 @@ async function main() {
             await noStorageSession(browser, url, errors);
             await endGame(page);
         }
+        await phoneSessions(url, server, errors);
     } finally {
         await browser.close();
         server.close();

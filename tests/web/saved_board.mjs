@@ -65,13 +65,13 @@ export function expectedAfterClick(saved, x, y) {
 
 export const sameCells = (a, b) => a.size === b.size && [...a].every((cell) => b.has(cell));
 
-// Hidden cells without a mine that the lamp can reach from a cursor that
-// stays right of and below the screen's corner.
-export function hiddenCells(saved, count) {
+// Hidden cells without a mine (with a number, when asked) that the lamp can
+// reach from a cursor that stays right of and below the screen's corner.
+export function hiddenCells(saved, count, numbered = false) {
     const found = [];
     for (const cell of allCells(saved.side)) {
         if (cell.x >= 3 && cell.y >= 3 && state(saved, cell) === HIDDEN &&
-            value(saved, cell) !== MINE) {
+            value(saved, cell) !== MINE && (!numbered || value(saved, cell) !== 0)) {
             found.push(cell);
         }
     }

@@ -1,6 +1,6 @@
 // Writes the game's data folder: the tile atlas and the backdrop in
 // Textures/, the three sound effects in Sounds/. With --icons, writes the
-// desktop icons instead: <size>.png for each size and dellomar.ico.
+// desktop and web page icons instead: <size>.png for each size and dellomar.ico.
 //
 //   dellomar_datagen <game folder> <bold font>
 //   dellomar_datagen --icons <icon folder> <bold font>
@@ -66,6 +66,10 @@ void WriteIcons(const std::filesystem::path& folder, const std::string& boldFont
         }
     }
     WriteBytes(folder / "dellomar.ico", EncodeIco(windowsSizes));
+    // The installable web page asks for these two.
+    for (int size : {192, 512}) {
+        WriteBytes(folder / (std::to_string(size) + ".png"), EncodePng(PaintIcon(boldFont, size)));
+    }
 }
 
 } // namespace

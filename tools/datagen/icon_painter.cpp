@@ -88,7 +88,7 @@ std::array<float, 4> Sample(const Scene& scene, float u, float v)
 
 RgbaImage PaintIcon(const std::string& boldFont, int size)
 {
-    if (size < 8 || size > 256) {
+    if (size < 8 || size > 512) {
         throw std::invalid_argument("icon size out of range");
     }
     const Scene scene = PaintScene(boldFont);
