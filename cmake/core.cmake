@@ -2,7 +2,7 @@
 # calls the platform only through platform/*.h; a program links it with
 # exactly one backend (cmake/backend_*.cmake), after it.
 file(GLOB DELLOMAR_CORE_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/field/*.cpp
+  ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/window/*.cpp ${CMAKE_SOURCE_DIR}/field/*.cpp
   ${CMAKE_SOURCE_DIR}/screens/*.cpp ${CMAKE_SOURCE_DIR}/display/*.cpp
   ${CMAKE_SOURCE_DIR}/input/*.cpp ${CMAKE_SOURCE_DIR}/sound/*.cpp)
 add_library(dellomar_core STATIC ${DELLOMAR_CORE_SOURCES} ${DELLOMAR_GENERATED_SOURCES})

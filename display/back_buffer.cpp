@@ -1,4 +1,4 @@
-#include "app/app_shell.h"
+#include "window/game_window.h"
 #include "display/display_device.h"
 
 int32_t SurfaceFill(PlatSurface surface, int32_t colour, const PlatRect* rect)

@@ -1,6 +1,6 @@
 #include "display/display_device.h"
 
-#include "app/app_shell.h"
+#include "window/game_window.h"
 
 #include <algorithm>
 #include <cstdlib>
