@@ -13,7 +13,7 @@ namespace {
 // The frames and saved games of the scripted game, as the game draws and
 // writes them today. Run with DELLOMAR_GOLDEN_WRITE=1 to rewrite the file
 // after a deliberate change of a picture, a frame or the saved game.
-const std::filesystem::path kGoldenFile =
+const std::filesystem::path GOLDEN_FILE =
     std::filesystem::path(DELLOMAR_SOURCE_DIR) / "tests" / "golden" / "scripted_game.txt";
 
 std::string Joined(const std::vector<std::string>& lines)
@@ -32,10 +32,10 @@ TEST_F(GoldenGameTest, TheScriptedGameMatchesItsRecord)
     CopyGameData();
     std::string played = Joined(PlayScriptedGame());
     if (std::getenv("DELLOMAR_GOLDEN_WRITE") != nullptr) {
-        std::ofstream(kGoldenFile, std::ios::binary | std::ios::trunc) << played;
+        std::ofstream(GOLDEN_FILE, std::ios::binary | std::ios::trunc) << played;
     }
-    std::vector<uint8_t> golden = ReadFileBytes(kGoldenFile);
-    ASSERT_FALSE(golden.empty()) << kGoldenFile;
+    std::vector<uint8_t> golden = ReadFileBytes(GOLDEN_FILE);
+    ASSERT_FALSE(golden.empty()) << GOLDEN_FILE;
     EXPECT_EQ(played, std::string(golden.begin(), golden.end()));
 }
 

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kCreateAttempts = 100;
-constexpr mode_t kPlayerDirMode = 0700;
+constexpr int CREATE_ATTEMPTS = 100;
+constexpr mode_t PLAYER_DIR_MODE = 0700;
 
 struct SplitPath {
     std::string folder; // "." for the working directory
@@ -58,7 +58,7 @@ void MakeFolders(const std::string& folder)
     for (size_t at = folder.find('/', 1); ; at = folder.find('/', at + 1)) {
         std::string part = folder.substr(0, at);
         if (!part.empty()) {
-            mkdir(part.c_str(), kPlayerDirMode); // an existing folder is fine
+            mkdir(part.c_str(), PLAYER_DIR_MODE); // an existing folder is fine
         }
         if (at == std::string::npos) {
             return;
@@ -85,7 +85,7 @@ bool TargetAllowsReplace(const std::string& target, int* mode)
 // Creates the file exclusively under the first free name; -1 when none is.
 int CreateUnique(const std::string& target, int mode, std::string* suffix)
 {
-    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+    for (int attempt = 0; attempt < CREATE_ATTEMPTS; ++attempt) {
         unsigned char random[TEMP_RANDOM_BYTES];
         RandomBytes(random, sizeof random);
         *suffix = TempSuffix(random);
