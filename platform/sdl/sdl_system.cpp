@@ -52,7 +52,9 @@ void TakeFocus()
     }
 }
 
-void RequestQuit()
+// The desktop or a signal asks the game to end: the same close the game
+// posts for Escape.
+void PostWindowClose()
 {
     if (s_platWindow != nullptr) {
         QueuePost(s_platWindow, PLAT_MSG_DESTROY, 0, 0);
@@ -94,7 +96,7 @@ void SdlPumpEvents()
 {
     if (s_signalled != 0) {
         s_signalled = 0;
-        RequestQuit();
+        PostWindowClose();
     }
     if (s_window == nullptr) {
         return;
@@ -102,7 +104,7 @@ void SdlPumpEvents()
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         if (event.type == SDL_QUIT) {
-            RequestQuit();
+            PostWindowClose();
         } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SHOWN) {
             TakeFocus();
         }
