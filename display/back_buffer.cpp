@@ -1,3 +1,5 @@
+// The back buffer as the screens use it: colour fills, the lock that hands
+// out its pixels, and showing it by a flip or a copy into the window.
 #include "window/game_window.h"
 #include "display/display_device.h"
 

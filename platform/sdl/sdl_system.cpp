@@ -1,3 +1,6 @@
+// The window, its events, the tick counter and the live key state on SDL.
+// Messages go through the shared queue; closing the window from the desktop,
+// SIGINT, SIGTERM and SIGHUP all post the close that Escape does.
 #include "platform/common/message_queue.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/system.h"
