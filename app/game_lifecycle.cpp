@@ -41,6 +41,7 @@ void GameReset()
     PlayScreenReset();
     EntryScreenReset();
     ScreenDrawingReset();
+    // After the screens: freeing their sprites hands buffers back to the spares.
     SpriteBuffersReset();
     DisplayReset();
     KeyboardMouseReset();

@@ -9,6 +9,7 @@
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "platform/fake/fake_file.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_system.h"
@@ -53,8 +54,7 @@ void PutGameData()
 // frame wait.
 void FreshGame()
 {
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     FakeSetTickStep(1000);
 }
 
@@ -281,8 +281,7 @@ bool FuzzBitmapInput(const uint8_t* data, size_t size)
         ok = Fail("a refused file left pixels behind");
     }
     BitmapUnload(&bitmap);
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     return ok;
 }
 
@@ -314,8 +313,7 @@ bool FuzzWavInput(const uint8_t* data, size_t size)
     SoundStopAll();
     SoundDeleteAll();
     SoundClose();
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     return ok;
 }
 
@@ -362,6 +360,5 @@ void FuzzSavedGameEnd()
     if (g_backSurface != nullptr) {
         GameShutdown();
     }
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
 }

@@ -1,6 +1,7 @@
 #include "app/app_shell.h"
 #include "field/mine_field.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "tests/scripted_game.h"
 #include "tests/test_support.h"
 
@@ -47,8 +48,7 @@ TEST_F(GoldenGameTest, AResetGamePlaysTheSameGameAgain)
     CopyGameData();
     std::vector<std::string> first = PlayScriptedGame();
     std::filesystem::remove("save.gm");
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     std::vector<std::string> second = PlayScriptedGame();
     EXPECT_EQ(Joined(first), Joined(second));
     EXPECT_FALSE(FieldHeld());
