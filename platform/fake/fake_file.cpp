@@ -16,6 +16,7 @@ std::map<std::string, std::vector<uint8_t>> s_memoryFiles;
 void FakeFileReset()
 {
     s_memoryFiles.clear();
+    StdioPlacesReset();
 }
 
 void FakeFileSetContents(const std::string& path, const std::vector<uint8_t>& bytes)

@@ -11,8 +11,6 @@ struct PlatFile {
 
 namespace {
 
-FilePlaces s_places;
-
 // Opens a regular file for reading without waiting on it: a FIFO would block
 // the open until a writer came, and a device may act on being opened.
 int OpenRegularForReading(const std::string& path)
@@ -37,25 +35,16 @@ int OpenRegularForReading(const std::string& path)
 
 } // namespace
 
-void StdioUsePlaces(const FilePlaces& places)
-{
-    s_places = places;
-}
-
-const FilePlaces& StdioPlaces()
-{
-    return s_places;
-}
-
 bool StdioResolve(const char* gamePath, std::string* path)
 {
     if (gamePath == nullptr) {
         return false;
     }
-    if (s_places.playerDirMissing && IsPlayerFile(gamePath)) {
+    const FilePlaces& places = StdioPlaces();
+    if (places.playerDirMissing && IsPlayerFile(gamePath)) {
         return false;
     }
-    *path = PlacePath(s_places, gamePath, '/');
+    *path = PlacePath(places, gamePath, '/');
     return true;
 }
 

@@ -11,6 +11,8 @@
 
 void StdioUsePlaces(const FilePlaces& places);
 const FilePlaces& StdioPlaces();
+// Back to the working directory, as at program start.
+void StdioPlacesReset();
 // Where this program's files live, found from its executable and environment.
 FilePlaces StdioPlacesOfThisProgram();
 
