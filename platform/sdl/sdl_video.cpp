@@ -148,8 +148,9 @@ int Present(PlatSurface shown)
 } // namespace
 
 const MemoryVideoHooks MEMORY_VIDEO_HOOKS = {
-    nullptr, nullptr, nullptr, OpenPrimary, Present, nullptr,
-    nullptr, CloseDevice, nullptr, nullptr, 0, 0,
+    .openPrimary = OpenPrimary,
+    .present = Present,
+    .deviceGone = CloseDevice,
 };
 
 void SdlVideoCapture(bool on)

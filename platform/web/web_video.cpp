@@ -109,8 +109,8 @@ int Present(PlatSurface shown)
 } // namespace
 
 const MemoryVideoHooks MEMORY_VIDEO_HOOKS = {
-    nullptr, nullptr, nullptr, OpenPrimary, Present, nullptr,
-    nullptr, nullptr, nullptr, nullptr, 0, 0,
+    .openPrimary = OpenPrimary,
+    .present = Present,
 };
 
 int PlatVideoCreate(PlatVideoDevice* device)
