@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int32_t DEFAULT_WIDTH = 800;
-constexpr int32_t DEFAULT_HEIGHT = 600;
 // The window has one renderer; the device that opened it closes it.
 SDL_Renderer* s_renderer = nullptr;
 SDL_Texture* s_texture = nullptr;
@@ -145,12 +143,33 @@ int Present(PlatSurface shown)
     return 0;
 }
 
+bool CanShow()
+{
+    if (SdlMainWindow() == nullptr) {
+        SdlSetLastError("no window to display in");
+        return false;
+    }
+    return true;
+}
+
+bool WindowSize(int* width, int* height)
+{
+    SDL_Window* window = SdlMainWindow();
+    if (window == nullptr) {
+        return false;
+    }
+    SDL_GetWindowSize(window, width, height);
+    return true;
+}
+
 } // namespace
 
 const MemoryVideoHooks MEMORY_VIDEO_HOOKS = {
     .openPrimary = OpenPrimary,
     .present = Present,
     .deviceGone = CloseDevice,
+    .canShow = CanShow,
+    .windowSize = WindowSize,
 };
 
 void SdlVideoCapture(bool on)
@@ -166,41 +185,4 @@ const SdlCapturedFrame& SdlVideoCapturedFrame()
 const char* SdlVideoRendererName()
 {
     return s_rendererName;
-}
-
-int PlatVideoCreate(PlatVideoDevice* device)
-{
-    if (SdlMainWindow() == nullptr) {
-        SdlSetLastError("no window to display in");
-        return PLAT_VIDEO_REFUSED;
-    }
-    *device = MemoryNewDevice(DEFAULT_WIDTH, DEFAULT_HEIGHT);
-    return 0;
-}
-
-int PlatVideoSetCooperativeLevel(PlatVideoDevice, PlatWindow, uint32_t)
-{
-    return 0;
-}
-
-// The picture is scaled onto the desktop instead of switching its mode; only
-// the 16-bit pixels the texture takes are offered.
-int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp,
-                            int32_t, uint32_t)
-{
-    return MemorySetDisplayMode(device, width, height, bpp);
-}
-
-// The primary surface is the window's picture, so the window sits at its origin.
-int PlatGetWindowRect(PlatWindow, PlatRect* rect)
-{
-    SDL_Window* window = SdlMainWindow();
-    if (window == nullptr) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(window, &width, &height);
-    *rect = {0, 0, width, height};
-    return 0;
 }
