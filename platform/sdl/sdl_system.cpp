@@ -1,6 +1,7 @@
 // The window, its events, the tick counter and the live key state on SDL.
 // Messages go through the shared queue; closing the window from the desktop,
 // SIGINT, SIGTERM and SIGHUP all post the close that Escape does.
+#include "platform/common/last_error.h"
 #include "platform/common/message_queue.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/system.h"
@@ -15,7 +16,6 @@ namespace {
 
 SDL_Window* s_window = nullptr;
 PlatWindow s_platWindow = nullptr;
-std::string s_lastError;
 volatile std::sig_atomic_t s_signalled = 0;
 
 void OnSignal(int)
@@ -73,12 +73,13 @@ SDL_Window* SdlMainWindow()
 
 void SdlSetLastError(const char* what)
 {
-    s_lastError = what;
+    std::string reason = what;
     const char* detail = SDL_GetError();
     if (detail != nullptr && detail[0] != '\0') {
-        s_lastError += ": ";
-        s_lastError += detail;
+        reason += ": ";
+        reason += detail;
     }
+    NoteLastError(reason);
 }
 
 void SdlInstallSignalHandlers()
@@ -115,20 +116,12 @@ void SdlPumpEvents()
     }
 }
 
-int PlatRegisterClass(const PlatWindowClass& windowClass)
-{
-    int result = QueueRegisterClass(windowClass);
-    if (result == 0) {
-        s_lastError = "the window class could not be registered";
-    }
-    return result;
-}
-
 PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t,
                             int32_t x, int32_t y, int32_t width, int32_t height, PlatInstance)
 {
     if (!DisplayReachable()) {
-        s_lastError = "no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)";
+        NoteLastError(
+            "no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)");
         return nullptr;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -137,7 +130,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
     }
     if (!DriverAcceptable(SDL_GetCurrentVideoDriver())) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-        s_lastError = "no display available (set SDL_VIDEODRIVER to run without one)";
+        NoteLastError("no display available (set SDL_VIDEODRIVER to run without one)");
         return nullptr;
     }
     // Borderless over the whole desktop; the picture is scaled to fit, so the
@@ -156,7 +149,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
     TakeFocus();
     s_platWindow = QueueCreateWindow(className);
     if (s_platWindow == nullptr) {
-        s_lastError = "the window class is not registered";
+        NoteLastError("the window class is not registered");
         SDL_DestroyWindow(s_window);
         s_window = nullptr;
         return nullptr;
@@ -199,9 +192,4 @@ int16_t PlatGetAsyncKeyState(int virtualKey)
     // A tap since the previous question counts as down once.
     down = SdlTakeLivePress(virtualKey) || down;
     return down ? static_cast<int16_t>(-32768) : int16_t{0};
-}
-
-const char* PlatLastError()
-{
-    return s_lastError.c_str();
 }
