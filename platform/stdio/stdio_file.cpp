@@ -78,7 +78,8 @@ PlatFile* StdioFileOpen(const char* path, PlatFileMode)
     return new PlatFile{stream};
 }
 
-size_t StdioFileRead(PlatFile* file, void* buffer, size_t size)
+// Reads and sizes are the same on every backend of this layer.
+size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)
 {
     if (file == nullptr || size == 0) {
         return 0;
@@ -112,7 +113,7 @@ int StdioFileClose(PlatFile* file)
     return result;
 }
 
-int64_t StdioFileSize(PlatFile* file)
+int64_t PlatFileSize(PlatFile* file)
 {
     if (file == nullptr) {
         return -1;
