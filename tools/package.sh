@@ -9,17 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
-step() { printf '\n==== %s\n' "$*"; }
-
-# Packs folder $1 into zip $3 as one folder named $2.
-zip_folder() {
-    local stage
-    stage=$(mktemp -d)
-    cp -r "$1" "$stage/$2"
-    rm -f "$3"
-    (cd "$stage" && cmake -E tar cf "$OLDPWD/$3" --format=zip "$2")
-    rm -rf "$stage"
-}
+source tools/lib/common.sh
 
 step "Debian package"
 # Debian's own hardening flags, all of them, as a Debian build would use.
