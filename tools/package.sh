@@ -4,7 +4,7 @@
 #   dist/dellomar_<version>_amd64.deb                 the game for Debian
 #   dist/dellomar-<version>-windows-i686.zip          Windows on x86
 #   dist/dellomar-<version>-windows-x86_64.zip        Windows on x86_64
-#   dist/dellomar-<version>-web.zip                   when the tree has a web build
+#   dist/dellomar-<version>-web.zip                   the web page
 # Usage: tools/package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,9 +36,7 @@ for arch in i686 x86_64; do
 done
 
 # The browser build leaves its page and data in build-web/site/.
-if [[ -x tools/build_web.sh ]]; then
-    step "web package"
-    JOBS=$jobs tools/build_web.sh
-    zip_folder build-web/site dellomar "dist/dellomar-$version-web.zip"
-    echo "dist/dellomar-$version-web.zip"
-fi
+step "web package"
+JOBS=$jobs tools/build_web.sh
+zip_folder build-web/site dellomar "dist/dellomar-$version-web.zip"
+echo "dist/dellomar-$version-web.zip"
