@@ -5,15 +5,6 @@
 
 #include <cstdio>
 
-PlatWindow g_mainWindow = nullptr;
-PlatInstance g_appInstance = nullptr;
-
-void AppShellReset()
-{
-    g_mainWindow = nullptr;
-    g_appInstance = nullptr;
-}
-
 namespace {
 
 PlatWindowClass MainWindowClass(PlatInstance instance)
@@ -38,16 +29,6 @@ int FailWithoutWindow(const char* what)
 }
 
 } // namespace
-
-void RequestQuit()
-{
-    PlatPostMessage(g_mainWindow, WM_DESTROY, 0, 0);
-}
-
-bool AsyncKeyDown(int virtualKey)
-{
-    return (static_cast<uint16_t>(PlatGetAsyncKeyState(virtualKey)) & 0x8000u) != 0;
-}
 
 intptr_t MainWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {

@@ -1,7 +1,9 @@
-// The application shell: the one window, the main loop and the quit path.
+// The application shell: opens the window, runs the main loop, starts up and
+// shuts down the game.
 #pragma once
 
 #include "platform/system.h"
+#include "window/game_window.h"
 
 #include <cstdint>
 
@@ -10,20 +12,13 @@ constexpr uint32_t WM_DESTROY = PLAT_MSG_DESTROY;
 constexpr uint32_t WM_PAINT = PLAT_MSG_PAINT;
 constexpr uint32_t WM_QUIT = PLAT_MSG_QUIT;
 
-constexpr int VK_ESCAPE = PLAT_VK_ESCAPE;
-constexpr int VK_MENU = PLAT_VK_MENU;
-
 constexpr const char* WINDOW_CLASS_NAME = "WIN3DCLASS";
 constexpr const char* WINDOW_CAPTION = "Dellomar ++";
-constexpr uint32_t WINDOW_CLASS_STYLE = 43; // vertical and horizontal redraw, double clicks, own DC
-constexpr int32_t SCREEN_WIDTH = 800;
-constexpr int32_t SCREEN_HEIGHT = 600;
+constexpr uint32_t WINDOW_CLASS_STYLE =
+    PLAT_CS_VREDRAW | PLAT_CS_HREDRAW | PLAT_CS_DBLCLKS | PLAT_CS_OWNDC;
 
 // Exit code when the window cannot be had: the player is told why on stderr.
 constexpr int EXIT_NO_WINDOW = 1;
-
-extern PlatWindow g_mainWindow;
-extern PlatInstance g_appInstance;
 
 // Registers the window class and opens the main window; 0 on success, else
 // the exit code, with the reason told on stderr.
@@ -35,8 +30,3 @@ int GameShutdown();
 // module; memory the game holds is freed, handles into the platform are
 // dropped without a call (the backend is reset on its own).
 void GameReset();
-void AppShellReset();
-// Posts the quit request; the main loop turns it into the quit message.
-void RequestQuit();
-// True when the key is down by the live, asynchronous key state.
-bool AsyncKeyDown(int virtualKey);

@@ -1,7 +1,7 @@
 // Start-up and shut-down, each in its one fixed order. No result is tested:
 // every subsystem copes with a missing device or file by going inert.
 #include "app/app_shell.h"
-#include "app/frame_clock.h"
+#include "screens/frame_clock.h"
 #include "display/bitmap_loader.h"
 #include "display/display_device.h"
 #include "display/sprite.h"
@@ -34,13 +34,14 @@ int GameStartup()
 
 void GameReset()
 {
-    AppShellReset();
+    GameWindowReset();
     FrameClockReset();
     MineFieldReset();
     RandomReset();
     PlayScreenReset();
     EntryScreenReset();
     ScreenDrawingReset();
+    // After the screens: freeing their sprites hands buffers back to the spares.
     SpriteBuffersReset();
     DisplayReset();
     KeyboardMouseReset();

@@ -19,7 +19,7 @@ struct FrameBudget {
     double maxRatio; // 0: no budget, reported only
 };
 
-constexpr FrameBudget kFrames[] = {
+constexpr FrameBudget FRAMES[] = {
     {"BM_PlayFrameTypical", "PlayFrame, typical position", 2.0},
     {"BM_PlayFrameWorst", "PlayFrame, worst case", 3.0},
     {"BM_EntryFrame", "EntryFrame", 0.0},
@@ -74,7 +74,7 @@ bool FrameFloorReporter::PrintRatios() const
     std::printf("%-28s %9s %9s %9s %9s %7s %9s\n", "frame", "fastest", "x floor", "median",
                 "x floor", "budget", "of 10 ms");
     bool within = true;
-    for (const FrameBudget& frame : kFrames) {
+    for (const FrameBudget& frame : FRAMES) {
         auto found = times_.find(frame.family);
         if (found == times_.end()) {
             continue;

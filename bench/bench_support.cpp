@@ -7,6 +7,7 @@
 #include "field/mine_field.h"
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "platform/fake/fake_system.h"
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"
@@ -47,8 +48,7 @@ void LampOver(int32_t column, int32_t row)
 void BenchStartGame()
 {
     // Every benchmark starts the game afresh, from program start.
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     if (chdir(DELLOMAR_GAME_DIR) != 0) {
         std::fprintf(stderr, "no game folder %s\n", DELLOMAR_GAME_DIR);
         std::exit(1);

@@ -1,8 +1,10 @@
 # The in-memory backend: surfaces in memory, scripted input, a settable clock,
 # a record of every platform call. Tests, benchmarks and fuzzers run on it.
 file(GLOB DELLOMAR_PLATFORM_FAKE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/fake/*.cpp)
-add_library(platform_fake STATIC ${DELLOMAR_PLATFORM_FAKE} ${DELLOMAR_MEMORY_SURFACES})
-target_link_libraries(platform_fake PUBLIC platform_common)
+add_library(platform_fake STATIC ${DELLOMAR_PLATFORM_FAKE}
+  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH}
+  ${DELLOMAR_SHARED_STDIO_FILES} ${DELLOMAR_SHARED_MEMORY_DEVICES})
+target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 
 # The game core on the fake backend.
 add_library(dellomar_headless INTERFACE)

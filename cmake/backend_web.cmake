@@ -8,9 +8,10 @@ set(DELLOMAR_WEB_DIR ${CMAKE_SOURCE_DIR}/platform/web)
 
 file(GLOB DELLOMAR_PLATFORM_WEB CONFIGURE_DEPENDS ${DELLOMAR_WEB_DIR}/*.cpp)
 list(REMOVE_ITEM DELLOMAR_PLATFORM_WEB ${DELLOMAR_WEB_DIR}/web_main.cpp)
-add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB} ${DELLOMAR_MEMORY_SURFACES}
-  ${DELLOMAR_PLAYER_BACKEND_SHARED})
-target_link_libraries(platform_web PUBLIC platform_common)
+add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB}
+  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH}
+  ${DELLOMAR_SHARED_STDIO_FILES} ${DELLOMAR_SHARED_MEMORY_DEVICES} ${DELLOMAR_SHARED_PLAYER_BACKEND})
+target_include_directories(platform_web PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_executable(dellomar ${DELLOMAR_WEB_DIR}/web_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_web)

@@ -3,10 +3,9 @@
 # DirectMusic backend.
 file(GLOB DELLOMAR_PLATFORM_WIN32 CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 list(REMOVE_ITEM DELLOMAR_PLATFORM_WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win32_main.cpp)
+# Native files, devices and queue: only these shared pieces.
 add_library(platform_win32 STATIC ${DELLOMAR_PLATFORM_WIN32}
-  ${CMAKE_SOURCE_DIR}/platform/common/press_latch.cpp
-  ${CMAKE_SOURCE_DIR}/platform/common/file_places.cpp
-  ${CMAKE_SOURCE_DIR}/platform/common/temp_names.cpp)
+  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32)
 

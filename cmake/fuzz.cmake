@@ -7,7 +7,7 @@ if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
 endif()
 
 set(DELLOMAR_FUZZ_SANITIZERS address,undefined)
-foreach(lib dellomar_core platform_common platform_fake)
+foreach(lib dellomar_core platform_fake)
   target_compile_options(${lib} PRIVATE
     -fsanitize=fuzzer-no-link,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)

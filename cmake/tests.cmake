@@ -20,6 +20,7 @@ target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_m
 gtest_discover_tests(dellomar_datagen_tests DISCOVERY_TIMEOUT 60)
 
 add_test(NAME core_includes COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check_core_includes.sh)
+add_test(NAME formatting COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check_format.sh)
 
 # The soak test runs alone in a program of its own: it replaces the global
 # operator new and delete, and routes the malloc family of everything linked

@@ -1,4 +1,6 @@
-#include "app/app_shell.h"
+// The back buffer as the screens use it: colour fills, the lock that hands
+// out its pixels, and showing it by a flip or a copy into the window.
+#include "window/game_window.h"
 #include "display/display_device.h"
 
 int32_t SurfaceFill(PlatSurface surface, int32_t colour, const PlatRect* rect)

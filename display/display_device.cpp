@@ -1,6 +1,6 @@
 #include "display/display_device.h"
 
-#include "app/app_shell.h"
+#include "window/game_window.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -139,6 +139,16 @@ bool BindToWindow()
     return PlatVideoSetClipper(g_primarySurface, g_windowClipper) >= 0;
 }
 
+// Releases a display object the game holds, if it holds one, and forgets it.
+template <typename Handle>
+void ReleaseHeld(Handle* held, int (*release)(Handle))
+{
+    if (*held != nullptr) {
+        release(*held);
+        *held = nullptr;
+    }
+}
+
 } // namespace
 
 int32_t DisplayOpen(int32_t width, int32_t height, int32_t bpp, int32_t windowed)
@@ -184,30 +194,12 @@ int32_t DisplayClose()
     // leave the screens a pointer into a released surface.
     g_backBits = nullptr;
     g_backPitch = 0;
-    if (g_backClipper != nullptr) {
-        PlatVideoReleaseClipper(g_backClipper);
-        g_backClipper = nullptr;
-    }
-    if (g_windowClipper != nullptr) {
-        PlatVideoReleaseClipper(g_windowClipper);
-        g_windowClipper = nullptr;
-    }
-    if (g_palette != nullptr) {
-        PlatVideoReleasePalette(g_palette);
-        g_palette = nullptr;
-    }
-    if (g_backSurface != nullptr) {
-        PlatVideoReleaseSurface(g_backSurface);
-        g_backSurface = nullptr;
-    }
-    if (g_primarySurface != nullptr) {
-        PlatVideoReleaseSurface(g_primarySurface);
-        g_primarySurface = nullptr;
-    }
-    if (g_directDraw != nullptr) {
-        PlatVideoReleaseDevice(g_directDraw);
-        g_directDraw = nullptr;
-    }
+    ReleaseHeld(&g_backClipper, PlatVideoReleaseClipper);
+    ReleaseHeld(&g_windowClipper, PlatVideoReleaseClipper);
+    ReleaseHeld(&g_palette, PlatVideoReleasePalette);
+    ReleaseHeld(&g_backSurface, PlatVideoReleaseSurface);
+    ReleaseHeld(&g_primarySurface, PlatVideoReleaseSurface);
+    ReleaseHeld(&g_directDraw, PlatVideoReleaseDevice);
     return 1;
 }
 

@@ -1,3 +1,5 @@
+// Colours packed into the display's 16-bit pixels, 5.6.5 or 5.5.5 as the
+// display reports.
 #include "display/display_device.h"
 
 int32_t PackRGB565(int32_t r, int32_t g, int32_t b)

@@ -1,6 +1,6 @@
 #include "display/text.h"
 
-#include "app/app_shell.h"
+#include "window/game_window.h"
 #include "display/display_device.h"
 #include "display/glyph_table.h"
 

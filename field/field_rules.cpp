@@ -6,8 +6,8 @@ namespace {
 
 // Left, above, right, below, below right, below left, above left, above right:
 // the order decides which way a flood runs first.
-constexpr int32_t kNeighbourDx[8] = {-1, 0, 1, 0, 1, -1, -1, 1};
-constexpr int32_t kNeighbourDy[8] = {0, -1, 0, 1, 1, 1, -1, -1};
+constexpr int32_t NEIGHBOUR_DX[8] = {-1, 0, 1, 0, 1, -1, -1, 1};
+constexpr int32_t NEIGHBOUR_DY[8] = {0, -1, 0, 1, 1, 1, -1, -1};
 
 } // namespace
 
@@ -22,7 +22,7 @@ void FloodOpen(int32_t x, int32_t y)
     }
     // Recursion depth is bounded by the cell count, at most 625.
     for (int i = 0; i < 8; ++i) {
-        FloodOpen(x + kNeighbourDx[i], y + kNeighbourDy[i]);
+        FloodOpen(x + NEIGHBOUR_DX[i], y + NEIGHBOUR_DY[i]);
     }
 }
 
@@ -33,8 +33,8 @@ void OpenAroundMine(int32_t x, int32_t y)
     }
     cellState[x][y] = STATE_OPEN;
     for (int i = 0; i < 8; ++i) {
-        int32_t nx = x + kNeighbourDx[i];
-        int32_t ny = y + kNeighbourDy[i];
+        int32_t nx = x + NEIGHBOUR_DX[i];
+        int32_t ny = y + NEIGHBOUR_DY[i];
         // A saved game may put a mine on the border, so neighbours are checked.
         if (CellInside(nx, ny) && cellValue[nx][ny] != MINE) {
             cellState[nx][ny] = STATE_OPEN;

@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr size_t kHeaderChars = 4;
+constexpr size_t HEADER_CHARS = 4;
 // Side digits, line break and the largest body: nothing beyond it is ever read.
-constexpr size_t kMaxUsefulBytes = 4 + 2 * 25 * 25;
+constexpr size_t MAX_USEFUL_BYTES = 4 + 2 * 25 * 25;
 
 // Reads the file as text: a CR LF pair arrives as one LF, so the line break
 // after the size is found whether the file was written here, on Windows or
@@ -40,7 +40,7 @@ bool ReadWholeFile(const char* path, std::string* bytes)
         return false;
     }
     // Every character read may be a CR LF pair, and one spare lets a final pair close.
-    bytes->resize(2 * kMaxUsefulBytes + 1);
+    bytes->resize(2 * MAX_USEFUL_BYTES + 1);
     size_t got = PlatFileRead(file, bytes->data(), bytes->size());
     bytes->resize(got);
     PlatFileClose(file);
@@ -58,7 +58,7 @@ bool ReadSide(TextReader* reader, int32_t* side)
 {
     std::string line;
     char c = 0;
-    while (line.size() < kHeaderChars && reader->Next(&c)) {
+    while (line.size() < HEADER_CHARS && reader->Next(&c)) {
         line += c;
         if (c == '\n') {
             break;

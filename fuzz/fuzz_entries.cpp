@@ -9,6 +9,7 @@
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "platform/fake/fake_file.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_system.h"
@@ -53,8 +54,7 @@ void PutGameData()
 // frame wait.
 void FreshGame()
 {
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     FakeSetTickStep(1000);
 }
 
@@ -62,22 +62,22 @@ void FreshGame()
 
 // A screen with a band of known pixels on each side, to tell a draw that
 // strayed beyond it.
-constexpr int32_t kScreenW = 64;
-constexpr int32_t kScreenH = 48;
-constexpr size_t kGuard = 256;
-constexpr uint16_t kGuardPixel = 0xA5A5;
+constexpr int32_t SCREEN_W = 64;
+constexpr int32_t SCREEN_H = 48;
+constexpr size_t GUARD = 256;
+constexpr uint16_t GUARD_PIXEL = 0xA5A5;
 
 bool DrawCuts(const Bitmap& bitmap)
 {
-    std::vector<uint16_t> screen(kGuard + kScreenW * kScreenH + kGuard, kGuardPixel);
-    uint16_t* pixels = screen.data() + kGuard;
+    std::vector<uint16_t> screen(GUARD + SCREEN_W * SCREEN_H + GUARD, GUARD_PIXEL);
+    uint16_t* pixels = screen.data() + GUARD;
     const int32_t w = bitmap.infoHeader.biWidth;
     const int32_t h = bitmap.infoHeader.biHeight;
     struct Cut {
         int32_t cx, cy, w, h, mode, x, y;
     };
     const Cut cuts[] = {{0, 0, 24, 24, GRAB_PIXEL, 0, 0},
-                        {w - 5, h - 7, 24, 24, GRAB_PIXEL, kScreenW - 10, kScreenH - 10},
+                        {w - 5, h - 7, 24, 24, GRAB_PIXEL, SCREEN_W - 10, SCREEN_H - 10},
                         {-8, -8, 30, 20, GRAB_PIXEL, -12, -5},
                         {1, 1, 23, 23, GRAB_CELL, 20, 20},
                         {w / 2, h / 2, 120, 120, GRAB_PIXEL, -40, -40},
@@ -88,13 +88,13 @@ bool DrawCuts(const Bitmap& bitmap)
             return Fail("sprite creation");
         }
         if (SpriteGrab(&sprite, &bitmap, cut.cx, cut.cy, cut.mode) != 0) {
-            SpriteDrawClipped(&sprite, pixels, kScreenW * 2, kScreenW, kScreenH, 1);
-            SpriteDrawClipped(&sprite, pixels, kScreenW * 2, kScreenW, kScreenH, 0);
+            SpriteDrawClipped(&sprite, pixels, SCREEN_W * 2, SCREEN_W, SCREEN_H, 1);
+            SpriteDrawClipped(&sprite, pixels, SCREEN_W * 2, SCREEN_W, SCREEN_H, 0);
         }
         SpriteDestroy(&sprite);
     }
-    for (size_t i = 0; i < kGuard; ++i) {
-        if (screen[i] != kGuardPixel || screen[screen.size() - 1 - i] != kGuardPixel) {
+    for (size_t i = 0; i < GUARD; ++i) {
+        if (screen[i] != GUARD_PIXEL || screen[screen.size() - 1 - i] != GUARD_PIXEL) {
             return Fail("a sprite drew outside the screen");
         }
     }
@@ -281,8 +281,7 @@ bool FuzzBitmapInput(const uint8_t* data, size_t size)
         ok = Fail("a refused file left pixels behind");
     }
     BitmapUnload(&bitmap);
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     return ok;
 }
 
@@ -314,8 +313,7 @@ bool FuzzWavInput(const uint8_t* data, size_t size)
     SoundStopAll();
     SoundDeleteAll();
     SoundClose();
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     return ok;
 }
 
@@ -362,6 +360,5 @@ void FuzzSavedGameEnd()
     if (g_backSurface != nullptr) {
         GameShutdown();
     }
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
 }

@@ -1,6 +1,6 @@
 #include "input/keyboard_mouse.h"
 
-#include "app/app_shell.h"
+#include "window/game_window.h"
 
 #include <cstring>
 

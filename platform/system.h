@@ -45,6 +45,10 @@ struct PlatWindowClass {
 
 constexpr uint32_t PLAT_WS_POPUP = 0x80000000u;
 constexpr uint32_t PLAT_WS_VISIBLE = 0x10000000u;
+constexpr uint32_t PLAT_CS_VREDRAW = 0x0001u;
+constexpr uint32_t PLAT_CS_HREDRAW = 0x0002u;
+constexpr uint32_t PLAT_CS_DBLCLKS = 0x0008u;
+constexpr uint32_t PLAT_CS_OWNDC = 0x0020u;
 
 struct PlatMessage {
     PlatWindow window;

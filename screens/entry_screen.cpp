@@ -1,7 +1,7 @@
 #include "screens/entry_screen.h"
 
-#include "app/app_shell.h"
-#include "app/frame_clock.h"
+#include "window/game_window.h"
+#include "screens/frame_clock.h"
 #include "display/display_device.h"
 #include "display/text.h"
 #include "field/mine_field.h"
@@ -28,7 +28,7 @@ void EntryScreenReset()
 namespace {
 
 // Digit keys in the order they are taken within one frame: 1 to 9, then 0.
-constexpr uint8_t kDigitKeys[10] = {DIK_1, DIK_2, DIK_3, DIK_4, DIK_5,
+constexpr uint8_t DIGIT_KEYS[10] = {DIK_1, DIK_2, DIK_3, DIK_4, DIK_5,
                                     DIK_6, DIK_7, DIK_8, DIK_9, DIK_0};
 
 // Typed values wrap in 32 bits (the dialogs clamp what comes out), without
@@ -63,7 +63,7 @@ void RemoveDigit()
 void TakeKeys(const uint8_t* previous)
 {
     for (int32_t i = 0; i < 10; ++i) {
-        uint8_t key = kDigitKeys[i];
+        uint8_t key = DIGIT_KEYS[i];
         if (g_keyState[key] > previous[key]) {
             AppendDigit((i + 1) % 10);
         }

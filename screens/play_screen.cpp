@@ -1,7 +1,7 @@
 #include "screens/play_screen.h"
 
-#include "app/app_shell.h"
-#include "app/frame_clock.h"
+#include "window/game_window.h"
+#include "screens/frame_clock.h"
 #include "display/display_device.h"
 #include "display/text.h"
 #include "field/field_rules.h"

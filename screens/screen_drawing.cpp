@@ -1,6 +1,6 @@
 #include "screens/screen_drawing.h"
 
-#include "app/app_shell.h"
+#include "window/game_window.h"
 #include "display/display_device.h"
 #include "input/keyboard_mouse.h"
 

@@ -1,6 +1,6 @@
 #include "sound/music_performance.h"
 
-#include "app/app_shell.h"
+#include "window/game_window.h"
 #include "sound/sound_effects.h"
 
 PlatMusicPerformance g_musicPerformance = nullptr;

@@ -1,6 +1,6 @@
 #include "sound/sound_effects.h"
 
-#include "app/app_shell.h"
+#include "window/game_window.h"
 #include "sound/riff_reader.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
 #include "app/app_shell.h"
-#include "app/frame_clock.h"
+#include "screens/frame_clock.h"
 #include "field/mine_field.h"
 #include "platform/entry.h"
 #include "platform/fake/fake_core.h"

@@ -1,6 +1,7 @@
 #include "app/app_shell.h"
 #include "field/mine_field.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "tests/scripted_game.h"
 #include "tests/test_support.h"
 
@@ -13,7 +14,7 @@ namespace {
 // The frames and saved games of the scripted game, as the game draws and
 // writes them today. Run with DELLOMAR_GOLDEN_WRITE=1 to rewrite the file
 // after a deliberate change of a picture, a frame or the saved game.
-const std::filesystem::path kGoldenFile =
+const std::filesystem::path GOLDEN_FILE =
     std::filesystem::path(DELLOMAR_SOURCE_DIR) / "tests" / "golden" / "scripted_game.txt";
 
 std::string Joined(const std::vector<std::string>& lines)
@@ -32,10 +33,10 @@ TEST_F(GoldenGameTest, TheScriptedGameMatchesItsRecord)
     CopyGameData();
     std::string played = Joined(PlayScriptedGame());
     if (std::getenv("DELLOMAR_GOLDEN_WRITE") != nullptr) {
-        std::ofstream(kGoldenFile, std::ios::binary | std::ios::trunc) << played;
+        std::ofstream(GOLDEN_FILE, std::ios::binary | std::ios::trunc) << played;
     }
-    std::vector<uint8_t> golden = ReadFileBytes(kGoldenFile);
-    ASSERT_FALSE(golden.empty()) << kGoldenFile;
+    std::vector<uint8_t> golden = ReadFileBytes(GOLDEN_FILE);
+    ASSERT_FALSE(golden.empty()) << GOLDEN_FILE;
     EXPECT_EQ(played, std::string(golden.begin(), golden.end()));
 }
 
@@ -47,8 +48,7 @@ TEST_F(GoldenGameTest, AResetGamePlaysTheSameGameAgain)
     CopyGameData();
     std::vector<std::string> first = PlayScriptedGame();
     std::filesystem::remove("save.gm");
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     std::vector<std::string> second = PlayScriptedGame();
     EXPECT_EQ(Joined(first), Joined(second));
     EXPECT_FALSE(FieldHeld());

@@ -1,6 +1,7 @@
 #include "app/app_shell.h"
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "platform/fake/fake_input.h"
 #include "tests/test_support.h"
 
@@ -91,8 +92,7 @@ TEST_F(InputTest, AnyNonZeroStepResultFailsTheOpenAndKeepsTheDevice)
     for (int failing = 0; failing < 4; ++failing) {
         for (int result : {1, -2147024809}) {
             SCOPED_TRACE(std::string(steps[failing]) + " gives " + std::to_string(result));
-            GameReset();
-            FakeResetAll();
+            ResetHeadlessGame();
             ASSERT_EQ(InputOpen(), 1);
             FakeFailCall(std::string("Mouse") + steps[failing], result);
             EXPECT_EQ(MouseOpen(), 0);

@@ -2,6 +2,7 @@
 #include "input/keyboard_mouse.h"
 #include "platform/entry.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_system.h"
 #include "tests/test_support.h"
@@ -66,8 +67,7 @@ TEST_F(QuitKeysTest, EscapeAltAndF4EachEndTheGameWithZero)
     for (Case c : {Case{"escape key", DIK_ESCAPE, 0}, Case{"live escape", 0, VK_ESCAPE},
                    Case{"alt", 0, VK_MENU}, Case{"f4", DIK_F4, 0}}) {
         SCOPED_TRACE(c.name);
-        GameReset();
-        FakeResetAll();
+        ResetHeadlessGame();
         int passes = 0;
         EXPECT_EQ(RunWithKeyAtPass3(c.scanCode, c.virtualKey, &passes), 0);
         // Pass 3's frame posts, pass 4 dispatches it and pass 5 meets the quit.

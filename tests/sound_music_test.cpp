@@ -1,5 +1,6 @@
 #include "app/app_shell.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "platform/fake/fake_music.h"
 #include "sound/music_performance.h"
 #include "tests/test_support.h"
@@ -46,8 +47,7 @@ TEST_F(MusicTest, OpenStopsAtAFailingStepAndCloseReleasesWhatExists)
 {
     for (size_t failing = 0; failing < OPEN_STEPS.size(); ++failing) {
         SCOPED_TRACE(OPEN_STEPS[failing]);
-        GameReset();
-        FakeResetAll();
+        ResetHeadlessGame();
         FakeFailCall(OPEN_STEPS[failing], -2147467259);
         EXPECT_EQ(MusicOpen(), 0);
         std::vector<std::string> ran(OPEN_STEPS.begin(),

@@ -2,6 +2,7 @@
 
 #include "app/app_shell.h"
 #include "platform/fake/fake_core.h"
+#include "platform/fake/headless_game.h"
 #include "field/mine_field.h"
 
 #include <algorithm>
@@ -13,8 +14,7 @@
 
 void GameTest::SetUp()
 {
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     previousDir_ = std::filesystem::current_path();
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
     workDir_ = std::filesystem::temp_directory_path() /
@@ -27,8 +27,7 @@ void GameTest::SetUp()
 
 void GameTest::TearDown()
 {
-    GameReset();
-    FakeResetAll();
+    ResetHeadlessGame();
     std::filesystem::current_path(previousDir_);
     std::filesystem::remove_all(workDir_);
 }

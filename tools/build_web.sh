@@ -2,8 +2,7 @@
 # Builds the game as a web page with Emscripten into build-web/site/:
 # index.html, dellomar.js, dellomar.wasm and dellomar.data (the pictures and
 # sounds). Serve that folder with any static file server and open index.html.
-# The pictures, sounds and the text font's glyph table are made by host tools,
-# so the build machine's own build (build/, preset "default") comes first.
+# The host tools' build (build/, preset "default") comes first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -12,7 +11,7 @@ jobs=${JOBS:-$(nproc)}
 export PATH=/usr/bin:$PATH
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 
-step() { printf '\n==== %s\n' "$*"; }
+source tools/lib/common.sh
 
 # Emscripten keeps its compiled system libraries in a cache; where the
 # system's copy is read-only, a copy inside the build tree serves.
@@ -27,9 +26,7 @@ if [[ -z ${EM_CACHE:-} ]]; then
     fi
 fi
 
-step "host tools (build/tools)"
-cmake --preset default >/dev/null
-cmake --build --preset default -j"$jobs" --target dellomar_host_tools
+build_host_tools
 
 step "web page (build-web/site)"
 cmake --preset web >/dev/null

@@ -4,8 +4,7 @@
 #   build-win32-<arch>/game/                 dellomar.exe, Textures\, Sounds\
 #   build-win32-<arch>/dellomar-windows-<arch>.zip
 #   build-win32-<arch>/dellomar-windows-setup.exe
-# The pictures, sounds and the text font's glyph table are made by host tools,
-# so the build machine's own build (build/, preset "default") comes first.
+# The host tools' build (build/, preset "default") comes first.
 # Usage: tools/build_windows.sh [i686] [x86_64]   (both when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,11 +12,9 @@ jobs=${JOBS:-$(nproc)}
 arches=("$@")
 ((${#arches[@]})) || arches=(i686 x86_64)
 
-step() { printf '\n==== %s\n' "$*"; }
+source tools/lib/common.sh
 
-step "host tools (build/tools)"
-cmake --preset default >/dev/null
-cmake --build --preset default -j"$jobs" --target dellomar_host_tools
+build_host_tools
 
 for arch in "${arches[@]}"; do
     step "Windows game for $arch"
@@ -26,13 +23,11 @@ for arch in "${arches[@]}"; do
     cmake --build --preset "win32-$arch" -j"$jobs" --target dellomar_setup
     out=build-win32-$arch
     # The player's folder inside the zip: the game and its data, nothing else.
-    stage=$out/package/dellomar
-    rm -rf "$out/package"
+    stage=$out/package
+    rm -rf "$stage"
     mkdir -p "$stage"
     cp -r "$out/game/dellomar.exe" "$out/game/Textures" "$out/game/Sounds" "$stage/"
-    zip=dellomar-windows-$arch.zip
-    rm -f "$out/$zip"
-    (cd "$out/package" && cmake -E tar cf "../$zip" --format=zip dellomar)
-    echo "$out/$zip"
+    zip_folder "$stage" dellomar "$out/dellomar-windows-$arch.zip"
+    echo "$out/dellomar-windows-$arch.zip"
     echo "$out/dellomar-windows-setup.exe"
 done

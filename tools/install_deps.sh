@@ -5,18 +5,21 @@ set -euo pipefail
 # `tools/install_deps.sh game` installs only what building and playing need;
 # with no argument everything the tests, fuzzers and Windows builds need too.
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake
     libsdl2-dev libfreetype-dev fonts-dejavu-core
 )
 if [[ ${1:-all} != game ]]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         clang libclang-rt-14-dev
-        xvfb xdotool x11-utils imagemagick icewm strace
+        xvfb xdotool x11-utils imagemagick icewm strace clang-format
         mingw-w64 wine64 wine wine32:i386 nsis
         dpkg-dev lintian desktop-file-utils appstream
         emscripten chromium nodejs
     )
+    # The browser test needs npm. A Node.js from elsewhere (NodeSource) brings
+    # its own and refuses Debian's package beside it.
+    command -v npm >/dev/null || packages+=(npm)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -6,29 +6,18 @@
 #   dist/dellomar-<version>-windows-x86_64.zip        Windows on x86_64
 #   dist/dellomar-<version>-windows-setup.exe         the i686 game's setup program,
 #                                                     for 32- and 64-bit Windows
-#   dist/dellomar-<version>-web.zip                   when the tree has a web build
+#   dist/dellomar-<version>-web.zip                   the web page
 # Usage: tools/package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
-step() { printf '\n==== %s\n' "$*"; }
-
-# Packs folder $1 into zip $3 as one folder named $2.
-zip_folder() {
-    local stage
-    stage=$(mktemp -d)
-    cp -r "$1" "$stage/$2"
-    rm -f "$3"
-    (cd "$stage" && cmake -E tar cf "$OLDPWD/$3" --format=zip "$2")
-    rm -rf "$stage"
-}
+source tools/lib/common.sh
 
 step "Debian package"
 # Debian's own hardening flags, all of them, as a Debian build would use.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake --preset package \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-    -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build --preset package -j"$jobs"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-package/CMakeCache.txt)
@@ -51,9 +40,7 @@ cp build-win32-i686/dellomar-windows-setup.exe "dist/dellomar-$version-windows-s
 echo "dist/dellomar-$version-windows-setup.exe"
 
 # The browser build leaves its page and data in build-web/site/.
-if [[ -x tools/build_web.sh ]]; then
-    step "web package"
-    JOBS=$jobs tools/build_web.sh
-    zip_folder build-web/site dellomar "dist/dellomar-$version-web.zip"
-    echo "dist/dellomar-$version-web.zip"
-fi
+step "web package"
+JOBS=$jobs tools/build_web.sh
+zip_folder build-web/site dellomar "dist/dellomar-$version-web.zip"
+echo "dist/dellomar-$version-web.zip"

@@ -7,16 +7,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-
-step() { printf '\n==== %s\n' "$*"; }
+source tools/lib/common.sh
 
 step "dependencies"
 tools/install_deps.sh
 
-step "game core stays off the platform"
-tools/check_core_includes.sh
-
-step "normal build and tests"
+step "normal build and tests (with the game core's include and formatting checks)"
 # Tests and benchmarks required: a missing package must fail the run, not skip them.
 cmake --preset default -DDELLOMAR_TESTS=ON -DDELLOMAR_BENCH=ON
 cmake --build --preset default -j"$jobs"
@@ -45,8 +41,7 @@ tests/win32/smoke_wine.sh
 step "the installed .deb"
 tests/package/installed_game.sh dist/dellomar_*_"$(dpkg --print-architecture)".deb
 
-step "web page and the headless Chromium test"
-tools/build_web.sh
+step "the web page (built by tools/package.sh) in headless Chromium"
 tests/web/run_web_test.sh
 
 step "all tests passed"

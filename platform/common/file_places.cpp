@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr const char* kGameName = "dellomar";
+constexpr const char* GAME_NAME = "dellomar";
 
 bool IsAbsolute(const std::string& path)
 {
@@ -91,17 +91,17 @@ FilePlaces ResolveFilePlaces(const PlaceFacts& facts)
     }
     const char sep = facts.separator;
     places.dataDir = Join(Join(Join(ParentOf(facts.exeDir, sep), "share", sep), "games", sep),
-                          kGameName, sep);
+                          GAME_NAME, sep);
     places.makePlayerDir = true;
     // A relative value would put the player's files wherever the game was started.
     if (UsableBase(facts.xdgDataHome)) {
-        places.playerDir = Join(facts.xdgDataHome, kGameName, sep);
+        places.playerDir = Join(facts.xdgDataHome, GAME_NAME, sep);
         if (UsableBase(facts.home) && Inside(places.playerDir, facts.home, sep)) {
             places.playerDirBase = facts.home;
         }
     } else if (UsableBase(facts.home)) {
         places.playerDir =
-            Join(Join(Join(facts.home, ".local", sep), "share", sep), kGameName, sep);
+            Join(Join(Join(facts.home, ".local", sep), "share", sep), GAME_NAME, sep);
         places.playerDirBase = facts.home;
     } else {
         places.makePlayerDir = false;

@@ -1,5 +1,5 @@
 // Colour fills of 16-bit pixels held in memory, shared by the backends whose
-// surfaces live in memory (SDL and the fake).
+// surfaces live in memory (SDL, the web page and the fake).
 #pragma once
 
 #include "platform/video.h"

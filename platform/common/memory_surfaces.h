@@ -71,31 +71,36 @@ struct PlatPaletteTag {
 struct MemoryVideoHooks {
     // Optional: asked first by every call but the releases; true refuses the
     // call with *result.
-    bool (*refused)(const char* call, int* result);
+    bool (*refused)(const char* call, int* result) = nullptr;
     // Optional: told of every release (call name) and what it gives back
     // ("device", "surface:primary", "clipper:list", ...), null for a handle
     // already gone.
-    void (*releasing)(const char* call, const char* what);
+    void (*releasing)(const char* call, const char* what) = nullptr;
     // Optional: told of every description given to surface creation.
-    void (*described)(const PlatSurfaceDesc& desc);
+    void (*described)(const PlatSurfaceDesc& desc) = nullptr;
     // Makes ready whatever showing pictures needs and gives the primary
     // surface's size; false refuses the primary surface.
-    bool (*openPrimary)(PlatVideoDevice device, int32_t* width, int32_t* height);
+    bool (*openPrimary)(PlatVideoDevice device, int32_t* width, int32_t* height) = nullptr;
     // Shows a surface's picture: a copy onto the primary surface, and the
     // back buffer of a flip unless `flip` is given.
-    int (*present)(PlatSurface shown);
+    int (*present)(PlatSurface shown) = nullptr;
     // Optional: a flip of its own (the back buffer is there and unlocked).
-    int (*flip)(PlatSurface primary, PlatSurface back);
+    int (*flip)(PlatSurface primary, PlatSurface back) = nullptr;
     // Optional: called before a surface's pixels are read or written.
-    void (*touch)(PlatSurface surface);
+    void (*touch)(PlatSurface surface) = nullptr;
     // Optional: the last reference to a device or surface is going.
-    void (*deviceGone)(PlatVideoDevice device);
-    void (*surfaceGone)(PlatSurface surface);
+    void (*deviceGone)(PlatVideoDevice device) = nullptr;
+    void (*surfaceGone)(PlatSurface surface) = nullptr;
     // Optional: the RGB bit count surfaces report (16 when null; 15 is 5.5.5).
-    uint32_t (*bitCount)();
+    uint32_t (*bitCount)() = nullptr;
     // Pixels of `guardPixel` on each side of every surface's pixels.
-    size_t guardPixels;
-    uint16_t guardPixel;
+    size_t guardPixels = 0;
+    uint16_t guardPixel = 0;
+    // For the backends that scale their picture (scaled_video.cpp). Optional:
+    // false refuses a new device, with the reason told.
+    bool (*canShow)() = nullptr;
+    // The window's size on the screen; false when it cannot be had.
+    bool (*windowSize)(int* width, int* height) = nullptr;
 };
 
 // Defined by the backend linked with memory_surfaces.cpp.

@@ -1,5 +1,5 @@
 // The window registry and message queue shared by the backends that have no
-// native queue (SDL and the fake). Behaves like the native one as far as the
+// native queue (SDL, the web page and the fake). Behaves like the native one as far as the
 // game can tell: FIFO, one message removed per peek, a quit request is
 // delivered once everything posted before it has been removed.
 #pragma once

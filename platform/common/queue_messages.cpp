@@ -1,9 +1,19 @@
-// The message calls of the backends whose queue is message_queue.cpp and that
-// add nothing of their own to them (SDL and the web page; the fake records
-// each call, so it keeps its own). There is no painting to bracket and no
+// The window class and message calls of the backends whose queue is
+// message_queue.cpp and that add nothing of their own to them (SDL and the web
+// page; the fake records each call, so it keeps its own). There is no painting to bracket and no
 // key translation: the queue already carries what the game reads.
+#include "platform/common/last_error.h"
 #include "platform/common/message_queue.h"
 #include "platform/system.h"
+
+int PlatRegisterClass(const PlatWindowClass& windowClass)
+{
+    int result = QueueRegisterClass(windowClass);
+    if (result == 0) {
+        NoteLastError("the window class could not be registered");
+    }
+    return result;
+}
 
 void PlatTranslateMessage(const PlatMessage&) {}
 

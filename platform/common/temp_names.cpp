@@ -2,8 +2,8 @@
 
 namespace {
 
-constexpr const char* kTempMark = ".new-";
-constexpr char kChars[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr const char* TEMP_MARK = ".new-";
+constexpr char NAME_CHARS[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 bool IsTempChar(char c)
 {
@@ -14,16 +14,16 @@ bool IsTempChar(char c)
 
 std::string TempSuffix(const unsigned char* random)
 {
-    std::string suffix = kTempMark;
+    std::string suffix = TEMP_MARK;
     for (size_t i = 0; i < TEMP_RANDOM_BYTES; ++i) {
-        suffix += kChars[random[i] % (sizeof kChars - 1)];
+        suffix += NAME_CHARS[random[i] % (sizeof NAME_CHARS - 1)];
     }
     return suffix;
 }
 
 bool IsTempNameOf(const std::string& name, const std::string& targetBase)
 {
-    const std::string stem = targetBase + kTempMark;
+    const std::string stem = targetBase + TEMP_MARK;
     if (name.size() != stem.size() + TEMP_RANDOM_BYTES || name.compare(0, stem.size(), stem) != 0) {
         return false;
     }

@@ -93,15 +93,7 @@ void FakeAudioFinishPlaying()
 
 int PlatSoundDeviceCreate(PlatSoundDevice* device)
 {
-    int result = 0;
-    *device = nullptr;
-    // A forced non-negative result still hands out the device.
-    if (FakeCall("SoundDeviceCreate", &result) && result < 0) {
-        return result;
-    }
-    s_devices.push_back(std::make_unique<PlatSoundDeviceTag>());
-    *device = s_devices.back().get();
-    return result;
+    return FakeCreate("SoundDeviceCreate", s_devices, device);
 }
 
 int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow, uint32_t)

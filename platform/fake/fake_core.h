@@ -2,6 +2,7 @@
 // and failure of any named call on request.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,22 @@
 bool FakeCall(const char* name, int* failResult);
 // Records the call alone (calls that cannot fail).
 void FakeNote(const char* name);
+
+// A creation call `name`: a new object kept in `objects` goes to *made, with
+// the call's result. Only a failure asked for with a negative result gives
+// none; a forced non-negative one still hands the object out.
+template <typename Tag>
+int FakeCreate(const char* name, std::vector<std::unique_ptr<Tag>>& objects, Tag** made)
+{
+    int result = 0;
+    *made = nullptr;
+    if (FakeCall(name, &result) && result < 0) {
+        return result;
+    }
+    objects.push_back(std::make_unique<Tag>());
+    *made = objects.back().get();
+    return result;
+}
 
 // The call `name` gives `result` after `skip` more successful calls, for
 // `times` calls (-1: for ever).

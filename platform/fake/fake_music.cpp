@@ -77,26 +77,12 @@ void PlatComUninitialize()
 
 int PlatMusicCreatePerformance(uint32_t, PlatMusicPerformance* performance)
 {
-    int result = 0;
-    *performance = nullptr;
-    if (FakeCall("MusicCreatePerformance", &result) && result < 0) {
-        return result;
-    }
-    s_performances.push_back(std::make_unique<PlatMusicPerformanceTag>());
-    *performance = s_performances.back().get();
-    return result;
+    return FakeCreate("MusicCreatePerformance", s_performances, performance);
 }
 
 int PlatMusicCreateLoader(uint32_t, PlatMusicLoader* loader)
 {
-    int result = 0;
-    *loader = nullptr;
-    if (FakeCall("MusicCreateLoader", &result) && result < 0) {
-        return result;
-    }
-    s_loaders.push_back(std::make_unique<PlatMusicLoaderTag>());
-    *loader = s_loaders.back().get();
-    return result;
+    return FakeCreate("MusicCreateLoader", s_loaders, loader);
 }
 
 int PlatMusicPerformanceInit(PlatMusicPerformance performance, PlatSoundDevice, PlatWindow)

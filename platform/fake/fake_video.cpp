@@ -135,8 +135,17 @@ uint32_t BitCount()
 } // namespace
 
 const MemoryVideoHooks MEMORY_VIDEO_HOOKS = {
-    Refused, Releasing, Described, OpenPrimary, Present, Flip, Touch,
-    nullptr, SurfaceGone, BitCount, GUARD_PIXELS, GUARD_PIXEL,
+    .refused = Refused,
+    .releasing = Releasing,
+    .described = Described,
+    .openPrimary = OpenPrimary,
+    .present = Present,
+    .flip = Flip,
+    .touch = Touch,
+    .surfaceGone = SurfaceGone,
+    .bitCount = BitCount,
+    .guardPixels = GUARD_PIXELS,
+    .guardPixel = GUARD_PIXEL,
 };
 
 void FakeVideoReset()

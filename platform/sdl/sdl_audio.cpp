@@ -3,7 +3,7 @@
 // unsigned mono at 11025 Hz; SDL converts the mix to whatever the hardware
 // wants. Play only flips the voice on, so it never waits for the sound.
 // Without any audio device the creation fails and the game runs on silently.
-#include "platform/common/ring_lock.h"
+#include "platform/common/sound_voices.h"
 #include "platform/audio.h"
 #include "platform/sdl/sdl_internal.h"
 
@@ -18,14 +18,10 @@ struct PlatSoundDeviceTag {
     std::vector<int32_t> mix;
 };
 
-struct PlatSoundBufferTag {
-    PlatSoundDeviceTag* device = nullptr; // null once the device is gone
-    std::vector<uint8_t> samples;         // what the mixer plays
-    std::vector<uint8_t> staging;         // what Lock hands out, copied over on Unlock
-    uint32_t position = 0;
+struct PlatSoundBufferTag : SoundVoice {
+    std::vector<uint8_t> staging; // what Lock hands out, copied over on Unlock
     bool playing = false;
     bool looping = false;
-    bool locked = false;
 };
 
 namespace {
@@ -80,11 +76,6 @@ void SDLCALL MixCallback(void* userdata, Uint8* stream, int length)
     }
 }
 
-bool Usable(PlatSoundBuffer buffer)
-{
-    return buffer != nullptr && buffer->device != nullptr;
-}
-
 } // namespace
 
 int PlatSoundDeviceCreate(PlatSoundDevice* device)
@@ -117,59 +108,34 @@ int PlatSoundDeviceCreate(PlatSoundDevice* device)
     return PLAT_SOUND_OK;
 }
 
-int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow, uint32_t)
+PlatSoundBuffer VoiceNew(PlatSoundDevice device, uint32_t bytes)
 {
-    return device != nullptr ? PLAT_SOUND_OK : PLAT_SOUND_ERR_INVALID_PARAM;
-}
-
-int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& desc,
-                          PlatSoundBuffer* buffer)
-{
-    *buffer = nullptr;
-    if (device == nullptr || desc.format == nullptr ||
-        desc.bufferBytes < PLAT_SOUND_BUFFER_MIN_BYTES ||
-        desc.bufferBytes > PLAT_SOUND_BUFFER_MAX_BYTES) {
-        return PLAT_SOUND_ERR_INVALID_PARAM;
-    }
     auto* made = new PlatSoundBufferTag;
     made->device = device;
-    // Silence in 8-bit unsigned samples is the middle value.
-    made->samples.assign(desc.bufferBytes, 0x80);
+    VoiceSilence(&made->samples, bytes);
     made->staging = made->samples;
-    {
-        AudioLock lock(device->id);
-        device->voices.push_back(made);
-    }
-    *buffer = made;
-    return PLAT_SOUND_OK;
+    AudioLock lock(device->id);
+    device->voices.push_back(made);
+    return made;
 }
 
 int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes, void** region1,
                         uint32_t* length1, void** region2, uint32_t* length2, uint32_t flags)
 {
-    *region1 = *region2 = nullptr;
-    *length1 = *length2 = 0;
-    if (!Usable(buffer) || buffer->locked) {
-        return PLAT_SOUND_ERR_INVALID_PARAM;
-    }
-    auto size = static_cast<uint32_t>(buffer->staging.size());
-    uint32_t start = offset;
-    if ((flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0) {
+    uint32_t position = 0;
+    if (VoiceUsable(buffer)) {
         AudioLock lock(buffer->device->id);
-        start = buffer->position < size ? buffer->position : 0;
+        position = buffer->position;
     }
-    int result = LockRingRegions(buffer->staging.data(), size, start, bytes, region1, length1,
-                                 region2, length2);
-    buffer->locked = result == PLAT_SOUND_OK;
-    return result;
+    return VoiceLock(buffer, buffer != nullptr ? &buffer->staging : nullptr, position, offset,
+                     bytes, region1, length1, region2, length2, flags);
 }
 
 int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32_t)
 {
-    if (!Usable(buffer) || !buffer->locked) {
+    if (!VoiceUnlock(buffer)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    buffer->locked = false;
     AudioLock lock(buffer->device->id);
     buffer->samples = buffer->staging;
     return PLAT_SOUND_OK;
@@ -177,7 +143,7 @@ int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32
 
 int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
 {
-    if (!Usable(buffer) || position > buffer->samples.size()) {
+    if (!VoicePositionFits(buffer, position)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
     AudioLock lock(buffer->device->id);
@@ -187,7 +153,7 @@ int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
 
 int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t, uint32_t, uint32_t flags)
 {
-    if (!Usable(buffer)) {
+    if (!VoiceUsable(buffer)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
     AudioLock lock(buffer->device->id);
@@ -198,7 +164,7 @@ int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t, uint32_t, uint32_t fla
 
 int PlatSoundBufferStop(PlatSoundBuffer buffer)
 {
-    if (!Usable(buffer)) {
+    if (!VoiceUsable(buffer)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
     AudioLock lock(buffer->device->id);
@@ -208,10 +174,7 @@ int PlatSoundBufferStop(PlatSoundBuffer buffer)
 
 void PlatSoundBufferRelease(PlatSoundBuffer buffer)
 {
-    if (buffer == nullptr) {
-        return;
-    }
-    if (buffer->device != nullptr) {
+    if (VoiceUsable(buffer)) {
         PlatSoundDeviceTag* device = buffer->device;
         AudioLock lock(device->id);
         std::erase(device->voices, buffer);
@@ -219,16 +182,13 @@ void PlatSoundBufferRelease(PlatSoundBuffer buffer)
     delete buffer;
 }
 
-// Buffers the game still holds stay valid handles, but can no longer play.
 void PlatSoundDeviceRelease(PlatSoundDevice device)
 {
     if (device == nullptr) {
         return;
     }
     SDL_CloseAudioDevice(device->id);
-    for (PlatSoundBufferTag* voice : device->voices) {
-        voice->device = nullptr;
-    }
+    VoicesOrphan(device->voices);
     delete device;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

@@ -14,6 +14,7 @@
 
 namespace {
 
+// clang-format off
 // SDL scancode -> set-1 scan code (extended keys carry 0x80).
 constexpr std::pair<SDL_Scancode, uint8_t> SCAN_CODES[] = {
     {SDL_SCANCODE_ESCAPE, 0x01}, {SDL_SCANCODE_1, 0x02}, {SDL_SCANCODE_2, 0x03},
@@ -66,6 +67,7 @@ constexpr std::pair<SDL_Scancode, uint8_t> SCAN_CODES[] = {
     {SDL_SCANCODE_AC_BACK, 0xEA}, {SDL_SCANCODE_COMPUTER, 0xEB}, {SDL_SCANCODE_MAIL, 0xEC},
     {SDL_SCANCODE_MEDIASELECT, 0xED},
 };
+// clang-format on
 
 // One wheel notch, in the units the native mouse reports.
 constexpr int32_t WHEEL_NOTCH = 120;

@@ -1,3 +1,7 @@
+// The window, its events, the tick counter and the live key state on SDL.
+// Messages go through the shared queue; closing the window from the desktop,
+// SIGINT, SIGTERM and SIGHUP all post the close that Escape does.
+#include "platform/common/last_error.h"
 #include "platform/common/message_queue.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/system.h"
@@ -18,7 +22,6 @@ namespace {
 
 SDL_Window* s_window = nullptr;
 PlatWindow s_platWindow = nullptr;
-std::string s_lastError;
 volatile std::sig_atomic_t s_signalled = 0;
 // Never cleared: the entry screens may ask after the quit request was posted.
 volatile std::sig_atomic_t s_endRequested = 0;
@@ -128,13 +131,15 @@ bool OutOfMemory()
 void NoteOpeningFailure(const char* what)
 {
     if (OutOfMemory()) {
-        s_lastError = "ran out of memory while opening the window";
+        NoteLastError("ran out of memory while opening the window");
     } else if (what != nullptr) {
         SdlSetLastError(what);
     }
 }
 
-void RequestQuit()
+// The desktop or a signal asks the game to end: the same close the game
+// posts for Escape.
+void PostWindowClose()
 {
     if (s_platWindow != nullptr) {
         QueuePost(s_platWindow, PLAT_MSG_DESTROY, 0, 0);
@@ -150,12 +155,13 @@ SDL_Window* SdlMainWindow()
 
 void SdlSetLastError(const char* what)
 {
-    s_lastError = what;
+    std::string reason = what;
     const char* detail = SDL_GetError();
     if (detail != nullptr && detail[0] != '\0') {
-        s_lastError += ": ";
-        s_lastError += detail;
+        reason += ": ";
+        reason += detail;
     }
+    NoteLastError(reason);
 }
 
 void SdlInstallSignalHandlers()
@@ -179,7 +185,7 @@ void SdlPumpEvents()
 {
     if (s_signalled != 0) {
         s_signalled = 0;
-        RequestQuit();
+        PostWindowClose();
     }
     if (s_window == nullptr) {
         return;
@@ -187,7 +193,7 @@ void SdlPumpEvents()
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         if (event.type == SDL_QUIT) {
-            RequestQuit();
+            PostWindowClose();
         } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SHOWN) {
             TakeFocus();
         }
@@ -195,20 +201,12 @@ void SdlPumpEvents()
     }
 }
 
-int PlatRegisterClass(const PlatWindowClass& windowClass)
-{
-    int result = QueueRegisterClass(windowClass);
-    if (result == 0) {
-        s_lastError = "the window class could not be registered";
-    }
-    return result;
-}
-
 PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t,
                             int32_t x, int32_t y, int32_t width, int32_t height, PlatInstance)
 {
     if (!DisplayReachable()) {
-        s_lastError = "no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)";
+        NoteLastError(
+            "no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)");
         return nullptr;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -217,7 +215,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
     }
     if (!DriverAcceptable(SDL_GetCurrentVideoDriver())) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-        s_lastError = DisplayFailure(" (set SDL_VIDEODRIVER to run without one)");
+        NoteLastError(DisplayFailure(" (set SDL_VIDEODRIVER to run without one)"));
         return nullptr;
     }
     // Borderless over the whole desktop; the picture is scaled to fit, so the
@@ -247,7 +245,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
     TakeFocus();
     s_platWindow = QueueCreateWindow(className);
     if (s_platWindow == nullptr) {
-        s_lastError = "the window class is not registered";
+        NoteLastError("the window class is not registered");
         SDL_DestroyWindow(s_window);
         s_window = nullptr;
         return nullptr;
@@ -295,9 +293,4 @@ int16_t PlatGetAsyncKeyState(int virtualKey)
 bool PlatEndRequested()
 {
     return s_endRequested != 0;
-}
-
-const char* PlatLastError()
-{
-    return s_lastError.c_str();
 }

@@ -321,11 +321,33 @@ int Present(PlatSurface shown)
     return 0;
 }
 
+bool CanShow()
+{
+    if (SdlMainWindow() == nullptr) {
+        SdlSetLastError("no window to display in");
+        return false;
+    }
+    return true;
+}
+
+bool WindowSize(int* width, int* height)
+{
+    SDL_Window* window = SdlMainWindow();
+    if (window == nullptr) {
+        return false;
+    }
+    SDL_GetWindowSize(window, width, height);
+    return true;
+}
+
 } // namespace
 
 const MemoryVideoHooks MEMORY_VIDEO_HOOKS = {
-    nullptr, nullptr, nullptr, OpenPrimary, Present, nullptr,
-    nullptr, CloseDevice, nullptr, nullptr, 0, 0,
+    .openPrimary = OpenPrimary,
+    .present = Present,
+    .deviceGone = CloseDevice,
+    .canShow = CanShow,
+    .windowSize = WindowSize,
 };
 
 void SdlVideoCapture(bool on)
@@ -366,41 +388,4 @@ bool SdlVideoOpenRenderer(SDL_Window* window)
         return false;
     }
     return true;
-}
-
-int PlatVideoCreate(PlatVideoDevice* device)
-{
-    if (SdlMainWindow() == nullptr) {
-        SdlSetLastError("no window to display in");
-        return PLAT_VIDEO_REFUSED;
-    }
-    *device = MemoryNewDevice(DEFAULT_WIDTH, DEFAULT_HEIGHT);
-    return 0;
-}
-
-int PlatVideoSetCooperativeLevel(PlatVideoDevice, PlatWindow, uint32_t)
-{
-    return 0;
-}
-
-// The picture is scaled onto the desktop instead of switching its mode; only
-// the 16-bit pixels the texture takes are offered.
-int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp,
-                            int32_t, uint32_t)
-{
-    return MemorySetDisplayMode(device, width, height, bpp);
-}
-
-// The primary surface is the window's picture, so the window sits at its origin.
-int PlatGetWindowRect(PlatWindow, PlatRect* rect)
-{
-    SDL_Window* window = SdlMainWindow();
-    if (window == nullptr) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(window, &width, &height);
-    *rect = {0, 0, width, height};
-    return 0;
 }

@@ -13,7 +13,6 @@ struct PlatFile {
 
 namespace {
 
-FilePlaces s_places;
 // The lock of the last temporary file closed and not yet renamed: another
 // copy of the game sweeping leftovers must not take it in that gap.
 int s_heldFd = -1;
@@ -43,25 +42,16 @@ int OpenRegularForReading(const std::string& path)
 
 } // namespace
 
-void StdioUsePlaces(const FilePlaces& places)
-{
-    s_places = places;
-}
-
-const FilePlaces& StdioPlaces()
-{
-    return s_places;
-}
-
 bool StdioResolve(const char* gamePath, std::string* path)
 {
     if (gamePath == nullptr) {
         return false;
     }
-    if (s_places.playerDirMissing && IsPlayerFile(gamePath)) {
+    const FilePlaces& places = StdioPlaces();
+    if (places.playerDirMissing && IsPlayerFile(gamePath)) {
         return false;
     }
-    *path = PlacePath(s_places, gamePath, '/');
+    *path = PlacePath(places, gamePath, '/');
     return true;
 }
 
@@ -86,7 +76,7 @@ void StdioReleaseLock(const std::string& path)
     if (s_heldFd >= 0 && (path.empty() || path == s_heldPath)) {
         close(s_heldFd);
         s_heldFd = -1;
-        s_heldPath.clear();
+        std::string().swap(s_heldPath); // its memory too: nothing is held now
     }
 }
 
@@ -109,7 +99,8 @@ PlatFile* StdioFileOpen(const char* path, PlatFileMode)
     return new PlatFile{stream, {}};
 }
 
-size_t StdioFileRead(PlatFile* file, void* buffer, size_t size)
+// Reads and sizes are the same on every backend of this layer.
+size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)
 {
     if (file == nullptr || size == 0) {
         return 0;
@@ -149,7 +140,7 @@ int StdioFileClose(PlatFile* file)
     return result;
 }
 
-int64_t StdioFileSize(PlatFile* file)
+int64_t PlatFileSize(PlatFile* file)
 {
     if (file == nullptr) {
         return -1;

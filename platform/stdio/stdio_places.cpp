@@ -1,4 +1,5 @@
-// Finding this program's places: its executable, its environment, its data.
+// The places the stdio file layer looks names up in, and finding this
+// program's own: its executable, its environment, its data.
 #include "platform/stdio/stdio_file.h"
 
 #include <climits>
@@ -8,6 +9,8 @@
 #include <unistd.h>
 
 namespace {
+
+FilePlaces s_places;
 
 // Empty where the system cannot say (a browser's file system has no
 // executable): the game then keeps to the working directory.
@@ -33,6 +36,21 @@ bool HoldsTextures(const std::string& folder)
 }
 
 } // namespace
+
+void StdioUsePlaces(const FilePlaces& places)
+{
+    s_places = places;
+}
+
+const FilePlaces& StdioPlaces()
+{
+    return s_places;
+}
+
+void StdioPlacesReset()
+{
+    s_places = FilePlaces{};
+}
 
 FilePlaces StdioPlacesOfThisProgram()
 {

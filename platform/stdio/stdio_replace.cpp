@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr int kCreateAttempts = 100;
-constexpr mode_t kPlayerDirMode = 0700;
+constexpr int CREATE_ATTEMPTS = 100;
+constexpr mode_t PLAYER_DIR_MODE = 0700;
 // A temporary file younger than this may be one another copy of the game has
 // just created and not yet locked; a leftover waits for a later save.
 constexpr time_t STRAY_MIN_AGE_SECONDS = 60;
@@ -68,7 +68,7 @@ bool MakeFolders(const std::string& folder, const std::string& base,
     }
     for (size_t at = folder.find('/', 1); ; at = folder.find('/', at + 1)) {
         std::string part = folder.substr(0, at);
-        if (part.size() > base.size() && mkdir(part.c_str(), kPlayerDirMode) == 0) {
+        if (part.size() > base.size() && mkdir(part.c_str(), PLAYER_DIR_MODE) == 0) {
             made->push_back(part); // an existing folder is fine
         }
         if (at == std::string::npos) {
@@ -132,7 +132,7 @@ bool TargetAllowsReplace(const std::string& target, int* mode)
 // Creates the file exclusively under the first free name; -1 when none is.
 int CreateUnique(const std::string& target, int mode, std::string* suffix)
 {
-    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+    for (int attempt = 0; attempt < CREATE_ATTEMPTS; ++attempt) {
         unsigned char random[TEMP_RANDOM_BYTES];
         RandomBytes(random, sizeof random);
         *suffix = TempSuffix(random);

@@ -5,7 +5,7 @@
 // click or key (web_events.cpp resumes the audio then); sounds asked for
 // before that are skipped rather than saved up. Without Web Audio the device
 // cannot be made and the game runs silently.
-#include "platform/common/ring_lock.h"
+#include "platform/common/sound_voices.h"
 #include "platform/audio.h"
 #include "platform/web/web_internal.h"
 
@@ -18,12 +18,8 @@ struct PlatSoundDeviceTag {
     std::vector<PlatSoundBufferTag*> voices;
 };
 
-struct PlatSoundBufferTag {
-    PlatSoundDeviceTag* device = nullptr; // null once the device is gone
-    int id = 0;                           // the voice's number on the page
-    std::vector<uint8_t> samples;
-    uint32_t position = 0;                // where the next play starts
-    bool locked = false;
+struct PlatSoundBufferTag : SoundVoice {
+    int id = 0; // the voice's number on the page
 };
 
 namespace {
@@ -100,11 +96,6 @@ EM_JS(void, WebAudioForget, (int id), {
     if (audio) delete audio.voices[id];
 });
 
-bool Usable(PlatSoundBuffer buffer)
-{
-    return buffer != nullptr && buffer->device != nullptr;
-}
-
 } // namespace
 
 int PlatSoundDeviceCreate(PlatSoundDevice* device)
@@ -118,56 +109,31 @@ int PlatSoundDeviceCreate(PlatSoundDevice* device)
     return PLAT_SOUND_OK;
 }
 
-int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow, uint32_t)
+PlatSoundBuffer VoiceNew(PlatSoundDevice device, uint32_t bytes)
 {
-    return device != nullptr ? PLAT_SOUND_OK : PLAT_SOUND_ERR_INVALID_PARAM;
-}
-
-int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& desc,
-                          PlatSoundBuffer* buffer)
-{
-    *buffer = nullptr;
-    if (device == nullptr || desc.format == nullptr ||
-        desc.bufferBytes < PLAT_SOUND_BUFFER_MIN_BYTES ||
-        desc.bufferBytes > PLAT_SOUND_BUFFER_MAX_BYTES) {
-        return PLAT_SOUND_ERR_INVALID_PARAM;
-    }
     auto* made = new PlatSoundBufferTag;
-    made->device = device;
     made->id = s_nextVoice++;
-    // Silence in 8-bit unsigned samples is the middle value.
-    made->samples.assign(desc.bufferBytes, 0x80);
+    made->device = device;
+    VoiceSilence(&made->samples, bytes);
     device->voices.push_back(made);
-    *buffer = made;
-    return PLAT_SOUND_OK;
+    return made;
 }
 
+// The game writes straight into the samples; the page gets them on unlock.
 int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes, void** region1,
                         uint32_t* length1, void** region2, uint32_t* length2, uint32_t flags)
 {
-    *region1 = *region2 = nullptr;
-    *length1 = *length2 = 0;
-    if (!Usable(buffer) || buffer->locked) {
-        return PLAT_SOUND_ERR_INVALID_PARAM;
-    }
-    auto size = static_cast<uint32_t>(buffer->samples.size());
-    uint32_t start = offset;
-    if ((flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0) {
-        start = buffer->position < size ? buffer->position : 0;
-    }
-    int result = LockRingRegions(buffer->samples.data(), size, start, bytes, region1, length1,
-                                 region2, length2);
-    buffer->locked = result == PLAT_SOUND_OK;
-    return result;
+    return VoiceLock(buffer, buffer != nullptr ? &buffer->samples : nullptr,
+                     buffer != nullptr ? buffer->position : 0, offset, bytes, region1, length1,
+                     region2, length2, flags);
 }
 
 // What was written reaches the page's audio buffer here, in one piece.
 int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32_t)
 {
-    if (!Usable(buffer) || !buffer->locked) {
+    if (!VoiceUnlock(buffer)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    buffer->locked = false;
     WebAudioSetSamples(buffer->id, buffer->samples.data(),
                        static_cast<int>(buffer->samples.size()), SAMPLE_RATE);
     return PLAT_SOUND_OK;
@@ -175,16 +141,17 @@ int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32
 
 int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
 {
-    if (!Usable(buffer) || position > buffer->samples.size()) {
+    if (!VoicePositionFits(buffer, position)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
     buffer->position = position;
     return PLAT_SOUND_OK;
 }
 
+// Playing again starts the voice afresh.
 int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t, uint32_t, uint32_t flags)
 {
-    if (!Usable(buffer)) {
+    if (!VoiceUsable(buffer)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
     WebAudioStop(buffer->id);
@@ -195,7 +162,7 @@ int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t, uint32_t, uint32_t fla
 
 int PlatSoundBufferStop(PlatSoundBuffer buffer)
 {
-    if (!Usable(buffer)) {
+    if (!VoiceUsable(buffer)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
     WebAudioStop(buffer->id);
@@ -204,10 +171,7 @@ int PlatSoundBufferStop(PlatSoundBuffer buffer)
 
 void PlatSoundBufferRelease(PlatSoundBuffer buffer)
 {
-    if (buffer == nullptr) {
-        return;
-    }
-    if (buffer->device != nullptr) {
+    if (VoiceUsable(buffer)) {
         WebAudioStop(buffer->id);
         WebAudioForget(buffer->id);
         std::erase(buffer->device->voices, buffer);
@@ -215,7 +179,6 @@ void PlatSoundBufferRelease(PlatSoundBuffer buffer)
     delete buffer;
 }
 
-// Buffers the game still holds stay valid handles, but can no longer play.
 void PlatSoundDeviceRelease(PlatSoundDevice device)
 {
     if (device == nullptr) {
@@ -223,8 +186,8 @@ void PlatSoundDeviceRelease(PlatSoundDevice device)
     }
     for (PlatSoundBufferTag* voice : device->voices) {
         WebAudioStop(voice->id);
-        voice->device = nullptr;
     }
+    VoicesOrphan(device->voices);
     delete device;
     WebAudioClose();
 }

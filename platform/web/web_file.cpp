@@ -5,7 +5,6 @@
 // Save counts as done, so it survives a reload and a browser restart; when
 // the browser refuses (private mode, no room), Save fails as on a full disk
 // and the copy in IndexedDB stays as it was.
-#include "platform/file.h"
 #include "platform/stdio/stdio_file.h"
 #include "platform/web/web_internal.h"
 
@@ -25,7 +24,17 @@ EM_ASYNC_JS(int, WebStoreSaves, (), {
     });
 });
 
+// A replaced saved game counts as saved once it is in IndexedDB.
+int StoreSaves()
+{
+    return WebStoreSaves();
+}
+
 } // namespace
+
+const StdioFileHooks STDIO_FILE_HOOKS = {
+    .renamed = StoreSaves,
+};
 
 void WebUseFilePlaces()
 {
@@ -33,52 +42,4 @@ void WebUseFilePlaces()
     places.dataDir = "/dellomar-data";
     places.playerDir = "/dellomar";
     StdioUsePlaces(places);
-}
-
-PlatFile* PlatFileOpen(const char* path, PlatFileMode mode)
-{
-    return StdioFileOpen(path, mode);
-}
-
-PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
-{
-    return StdioFileCreateBeside(target, name, nameSize);
-}
-
-size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)
-{
-    return StdioFileRead(file, buffer, size);
-}
-
-size_t PlatFileWrite(PlatFile* file, const void* buffer, size_t size)
-{
-    return StdioFileWrite(file, buffer, size);
-}
-
-int PlatFileFlush(PlatFile* file)
-{
-    return StdioFileFlush(file);
-}
-
-int PlatFileClose(PlatFile* file)
-{
-    return StdioFileClose(file);
-}
-
-int64_t PlatFileSize(PlatFile* file)
-{
-    return StdioFileSize(file);
-}
-
-int PlatFileRename(const char* from, const char* to)
-{
-    if (StdioFileRename(from, to) != 0) {
-        return -1;
-    }
-    return WebStoreSaves();
-}
-
-int PlatFileRemove(const char* path)
-{
-    return StdioFileRemove(path);
 }

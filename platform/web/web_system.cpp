@@ -1,4 +1,5 @@
 // The window is the page's canvas; the message queue is the shared one.
+#include "platform/common/last_error.h"
 #include "platform/common/message_queue.h"
 #include "platform/system.h"
 #include "platform/web/web_internal.h"
@@ -13,7 +14,6 @@ namespace {
 
 constexpr double FRAME_MS = 10.0;
 
-std::string s_lastError;
 double s_turnDue = 0;      // when the browser's next turn is due to end
 bool s_turnGiven = false; // since the main loop last looked for messages
 
@@ -52,28 +52,19 @@ void WebGiveBrowserTurn()
 
 void WebSetLastError(const char* what)
 {
-    s_lastError = what;
-}
-
-int PlatRegisterClass(const PlatWindowClass& windowClass)
-{
-    int result = QueueRegisterClass(windowClass);
-    if (result == 0) {
-        s_lastError = "the window class could not be registered";
-    }
-    return result;
+    NoteLastError(what);
 }
 
 PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t,
                             int32_t, int32_t, int32_t, int32_t, PlatInstance)
 {
     if (WebCanvasPresent() == 0) {
-        s_lastError = "the page has no canvas to show the game in";
+        NoteLastError("the page has no canvas to show the game in");
         return nullptr;
     }
     PlatWindow window = QueueCreateWindow(className);
     if (window == nullptr) {
-        s_lastError = "the window class is not registered";
+        NoteLastError("the window class is not registered");
         return nullptr;
     }
     emscripten_set_window_title(caption);
@@ -123,9 +114,4 @@ int16_t PlatGetAsyncKeyState(int virtualKey)
 bool PlatEndRequested()
 {
     return false;
-}
-
-const char* PlatLastError()
-{
-    return s_lastError.c_str();
 }

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int32_t DEFAULT_WIDTH = 800;
-constexpr int32_t DEFAULT_HEIGHT = 600;
-
 std::vector<uint32_t> s_rgbaOf; // 65536 entries, made with the first device
 std::vector<uint32_t> s_rgba;   // the picture as the canvas takes it
 
@@ -106,41 +103,16 @@ int Present(PlatSurface shown)
     return 0;
 }
 
+bool WindowSize(int* width, int* height)
+{
+    return emscripten_get_canvas_element_size(WEB_CANVAS, width, height) ==
+           EMSCRIPTEN_RESULT_SUCCESS;
+}
+
 } // namespace
 
 const MemoryVideoHooks MEMORY_VIDEO_HOOKS = {
-    nullptr, nullptr, nullptr, OpenPrimary, Present, nullptr,
-    nullptr, nullptr, nullptr, nullptr, 0, 0,
+    .openPrimary = OpenPrimary,
+    .present = Present,
+    .windowSize = WindowSize,
 };
-
-int PlatVideoCreate(PlatVideoDevice* device)
-{
-    *device = MemoryNewDevice(DEFAULT_WIDTH, DEFAULT_HEIGHT);
-    return 0;
-}
-
-int PlatVideoSetCooperativeLevel(PlatVideoDevice, PlatWindow, uint32_t)
-{
-    return 0;
-}
-
-// The page scales the picture to its window, so any size is a mode; only
-// 16-bit pixels are offered.
-int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp,
-                            int32_t, uint32_t)
-{
-    return MemorySetDisplayMode(device, width, height, bpp);
-}
-
-// The primary surface is the window's picture, so the window sits at its origin.
-int PlatGetWindowRect(PlatWindow, PlatRect* rect)
-{
-    int width = 0;
-    int height = 0;
-    if (emscripten_get_canvas_element_size(WEB_CANVAS, &width, &height) !=
-        EMSCRIPTEN_RESULT_SUCCESS) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    *rect = {0, 0, width, height};
-    return 0;
-}

@@ -21,9 +21,9 @@ namespace {
 
 // One native call moves at most 4 GiB − 1 bytes; larger requests go in pieces.
 constexpr size_t MAX_CHUNK = 0x40000000;
-constexpr int kCreateAttempts = 100;
+constexpr int CREATE_ATTEMPTS = 100;
 // What a replacing file takes over from the one it replaces; read-only never.
-constexpr DWORD kKeptAttributes =
+constexpr DWORD KEPT_ATTRIBUTES =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool IsFolder(const std::string& path)
@@ -91,7 +91,7 @@ void RandomBytes(unsigned char* bytes, size_t count)
 
 HANDLE CreateUnique(const std::string& target, DWORD attributes, std::string* suffix)
 {
-    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+    for (int attempt = 0; attempt < CREATE_ATTEMPTS; ++attempt) {
         unsigned char random[TEMP_RANDOM_BYTES];
         RandomBytes(random, sizeof random);
         *suffix = TempSuffix(random);
@@ -187,7 +187,7 @@ PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return nullptr; // the player keeps a read-only saved game as it is
         }
-        kept = (attributes & kKeptAttributes) != 0 ? attributes & kKeptAttributes : kept;
+        kept = (attributes & KEPT_ATTRIBUTES) != 0 ? attributes & KEPT_ATTRIBUTES : kept;
     }
     std::string suffix;
     HANDLE handle = CreateUnique(native, kept, &suffix);

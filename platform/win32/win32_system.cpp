@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
+static_assert(PLAT_CS_VREDRAW == CS_VREDRAW && PLAT_CS_HREDRAW == CS_HREDRAW &&
+              PLAT_CS_DBLCLKS == CS_DBLCLKS && PLAT_CS_OWNDC == CS_OWNDC);
+
 namespace {
 
 // The game hands over its own procedure per class; the system calls one

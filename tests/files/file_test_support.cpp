@@ -14,14 +14,12 @@ void FileTest::SetUp()
 {
     GameTest::SetUp();
     ClearWraps();
-    StdioUsePlaces({});
     previousUmask_ = umask(022);
 }
 
 void FileTest::TearDown()
 {
     umask(previousUmask_);
-    StdioUsePlaces({});
     ClearWraps();
     // Planted folders may have been left without write permission.
     std::filesystem::permissions(workDir_, std::filesystem::perms::owner_all,

@@ -18,7 +18,7 @@ namespace {
 
 using HostileFilesTest = FileTest;
 
-const std::vector<std::string> kSaveOnly{SAVE_FILE_NAME};
+const std::vector<std::string> SAVE_ONLY{SAVE_FILE_NAME};
 
 TEST_F(HostileFilesTest, LoadTakesAnythingButARegularFileForAMissingSave)
 {
@@ -114,7 +114,7 @@ TEST_F(HostileFilesTest, ASaveThePlayerMadeReadOnlyIsKeptWhoeverRunsTheGame)
         SaveGame();
         EXPECT_EQ(ReadText(SAVE_FILE_NAME), OtherSaveText());
         EXPECT_EQ(ModeOf(SAVE_FILE_NAME), mode);
-        EXPECT_EQ(SaveFilesHere(), kSaveOnly);
+        EXPECT_EQ(SaveFilesHere(), SAVE_ONLY);
         ASSERT_EQ(chmod(SAVE_FILE_NAME, 0644), 0);
     }
 }
@@ -132,7 +132,7 @@ TEST_F(HostileFilesTest, AReplacedSaveKeepsItsPermissionsAndANewOneGetsTheDefaul
     ASSERT_EQ(chmod(SAVE_FILE_NAME, 0200), 0); // writable, if oddly so
     SaveGame();
     EXPECT_EQ(ModeOf(SAVE_FILE_NAME), 0200u);
-    EXPECT_EQ(SaveFilesHere(), kSaveOnly);
+    EXPECT_EQ(SaveFilesHere(), SAVE_ONLY);
 }
 
 TEST_F(HostileFilesTest, ALinkNamedSaveGmIsReplacedAndItsTargetLeftAlone)
@@ -155,7 +155,7 @@ TEST_F(HostileFilesTest, OddThingsNamedSaveGmNeitherFreezeNorLeaveAnythingBehind
     SaveGame();
     EXPECT_EQ(WhatIsHere(SAVE_FILE_NAME), "folder");
     EXPECT_EQ(ReadText("save.gm/inside"), "x");
-    EXPECT_EQ(SaveFilesHere(), kSaveOnly);
+    EXPECT_EQ(SaveFilesHere(), SAVE_ONLY);
     std::filesystem::remove_all(SAVE_FILE_NAME);
     // A FIFO or a socket is never opened, only replaced.
     for (Plant kind : {Plant::Fifo, Plant::Socket}) {

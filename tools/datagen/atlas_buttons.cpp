@@ -10,16 +10,16 @@
 
 namespace {
 
-constexpr float kCorner = 7.0f;
+constexpr float CORNER = 7.0f;
 
 // Distance from a point inside the rectangle [0,w) x [0,h) with rounded corners
 // to its edge; negative outside.
 float EdgeDistance(float px, float py, float w, float h)
 {
-    const float dx = std::max({kCorner - px, px - (w - kCorner), 0.0f});
-    const float dy = std::max({kCorner - py, py - (h - kCorner), 0.0f});
+    const float dx = std::max({CORNER - px, px - (w - CORNER), 0.0f});
+    const float dy = std::max({CORNER - py, py - (h - CORNER), 0.0f});
     if (dx > 0.0f && dy > 0.0f) {
-        return kCorner - std::hypot(dx, dy);
+        return CORNER - std::hypot(dx, dy);
     }
     return std::min({px, py, w - px, h - py});
 }
@@ -49,7 +49,7 @@ Image PaintButton(const std::string& label, const std::string& font)
     const int h = MENU_BUTTONS[0].piece.h;
     const float fw = static_cast<float>(w);
     const float fh = static_cast<float>(h);
-    Image button = MakeImage(w, h, kTransparent);
+    Image button = MakeImage(w, h, TRANSPARENT_KEY);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const float cover =

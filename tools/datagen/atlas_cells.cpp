@@ -12,12 +12,12 @@
 
 namespace {
 
-constexpr Rgb kPaper{226, 218, 196};
-constexpr Rgb kGridLine{104, 96, 84};
+constexpr Rgb PAPER{226, 218, 196};
+constexpr Rgb GRID_LINE{104, 96, 84};
 
 // Digit colours a player of this kind of game expects, deepened where the
 // classic ones would be faint on the paper.
-constexpr Rgb kDigitColours[9] = {
+constexpr Rgb DIGIT_COLOURS[9] = {
     {0, 0, 0},       // unused
     {24, 64, 224},   // 1 blue
     {22, 128, 34},   // 2 green
@@ -90,7 +90,7 @@ bool InMine(float px, float py, float cx, float cy)
 
 Image PaintOpenedCell()
 {
-    return PaintSunkenCell(kPaper, kGridLine, 0x0CE11u);
+    return PaintSunkenCell(PAPER, GRID_LINE, 0x0CE11u);
 }
 
 Image PaintNumberTile(int value, const std::string& boldFont)
@@ -98,11 +98,11 @@ Image PaintNumberTile(int value, const std::string& boldFont)
     if (value < 1 || value > 8) {
         throw std::out_of_range("number tiles hold 1 to 8");
     }
-    Image tile = PaintSunkenCell(kPaper, kGridLine, 0x0CE11u);
+    Image tile = PaintSunkenCell(PAPER, GRID_LINE, 0x0CE11u);
     const TextMask digit = RenderText(boldFont, 19, std::to_string(value));
     // Centred on the cell's inside (pixels 1..22), a touch low for the shadow.
-    DrawTextMask(tile, digit, 12.5f, 12.5f, Scale(kPaper, 0.72f));
-    DrawTextMask(tile, digit, 12.0f, 12.0f, kDigitColours[value]);
+    DrawTextMask(tile, digit, 12.5f, 12.5f, Scale(PAPER, 0.72f));
+    DrawTextMask(tile, digit, 12.0f, 12.0f, DIGIT_COLOURS[value]);
     return tile;
 }
 

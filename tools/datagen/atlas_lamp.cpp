@@ -15,24 +15,24 @@
 
 namespace {
 
-constexpr float kCentre = 58.0f;
-constexpr float kInnerRadius = 52.0f;
-constexpr float kOuterRadius = 57.5f;
-constexpr float kRoundness = 2.5f;
+constexpr float CENTRE = 58.0f;
+constexpr float INNER_RADIUS = 52.0f;
+constexpr float OUTER_RADIUS = 57.5f;
+constexpr float ROUNDNESS = 2.5f;
 
 // Distance in a norm between round and square: the ring bulges towards the
 // corners, where the block of numbers reaches furthest.
 float Radius(float px, float py)
 {
-    const float dx = std::fabs(px - kCentre);
-    const float dy = std::fabs(py - kCentre);
-    return std::pow(std::pow(dx, kRoundness) + std::pow(dy, kRoundness), 1.0f / kRoundness);
+    const float dx = std::fabs(px - CENTRE);
+    const float dy = std::fabs(py - CENTRE);
+    return std::pow(std::pow(dx, ROUNDNESS) + std::pow(dy, ROUNDNESS), 1.0f / ROUNDNESS);
 }
 
 bool InRing(float px, float py)
 {
     const float r = Radius(px, py);
-    return r >= kInnerRadius && r < kOuterRadius;
+    return r >= INNER_RADIUS && r < OUTER_RADIUS;
 }
 
 // Colour across the ring, t = 0 at the hole's edge, 1 at the outside.
@@ -54,7 +54,7 @@ Rgb RingColour(float t)
 
 Image PaintLamp()
 {
-    Image lamp = MakeImage(ATLAS_LAMP.w, ATLAS_LAMP.h, kTransparent);
+    Image lamp = MakeImage(ATLAS_LAMP.w, ATLAS_LAMP.h, TRANSPARENT_KEY);
     for (int y = 0; y < lamp.height; ++y) {
         for (int x = 0; x < lamp.width; ++x) {
             if (Coverage(InRing, x, y) < 0.5f) {
@@ -63,9 +63,9 @@ Image PaintLamp()
             const float px = static_cast<float>(x) + 0.5f;
             const float py = static_cast<float>(y) + 0.5f;
             const float t =
-                std::clamp((Radius(px, py) - kInnerRadius) / (kOuterRadius - kInnerRadius), 0.0f, 1.0f);
+                std::clamp((Radius(px, py) - INNER_RADIUS) / (OUTER_RADIUS - INNER_RADIUS), 0.0f, 1.0f);
             // Brighter towards the upper left, as if the light were tilted.
-            const float angle = std::atan2(py - kCentre, px - kCentre);
+            const float angle = std::atan2(py - CENTRE, px - CENTRE);
             const float light = 1.0f + 0.22f * std::cos(angle + 2.35619f);
             Put(lamp, x, y, Scale(RingColour(t), light));
         }

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr Rgb kOutline{18, 14, 16};
+constexpr Rgb OUTLINE{18, 14, 16};
 
 bool InFlagCloth(float px, float py)
 {
@@ -55,12 +55,12 @@ FlagPixel FlagAt(int x, int y)
     const Rgb poleColour = x == 12 ? Rgb{236, 232, 222} : Rgb{150, 146, 140};
     const Rgb baseColour = y < 19 ? Rgb{120, 118, 124} : Rgb{84, 82, 90};
     if (cloth > 0.0f) {
-        return {Mix(kOutline, red, cloth), cloth};
+        return {Mix(OUTLINE, red, cloth), cloth};
     }
     if (pole > 0.0f) {
-        return {Mix(kOutline, poleColour, pole), pole};
+        return {Mix(OUTLINE, poleColour, pole), pole};
     }
-    return {Mix(kOutline, baseColour, base), base};
+    return {Mix(OUTLINE, baseColour, base), base};
 }
 
 } // namespace
@@ -77,7 +77,7 @@ Image PaintFlag()
         return x >= 0 && y >= 0 && x < TILE_SIZE && y < TILE_SIZE &&
                shape[static_cast<size_t>(y)][static_cast<size_t>(x)].cover >= 0.5f;
     };
-    Image tile = MakeImage(TILE_SIZE, TILE_SIZE, kTransparent);
+    Image tile = MakeImage(TILE_SIZE, TILE_SIZE, TRANSPARENT_KEY);
     for (int y = 0; y < TILE_SIZE; ++y) {
         for (int x = 0; x < TILE_SIZE; ++x) {
             if (solid(x, y)) {
@@ -85,7 +85,7 @@ Image PaintFlag()
             } else if (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1) ||
                        solid(x - 1, y - 1) || solid(x + 1, y + 1) || solid(x - 1, y + 1) ||
                        solid(x + 1, y - 1)) {
-                Put(tile, x, y, kOutline);
+                Put(tile, x, y, OUTLINE);
             }
         }
     }
@@ -97,7 +97,7 @@ Image PaintArrow()
     // The familiar pointer, tip on the tile's top-left pixel (the hot spot):
     // '#' outline, 'o' fill, anything else see-through.
     // clang-format off
-    constexpr std::string_view kRows[] = {
+    constexpr std::string_view ROWS[] = {
         "#",
         "##",
         "#o#",
@@ -120,12 +120,12 @@ Image PaintArrow()
         "        ##",
     };
     // clang-format on
-    Image tile = MakeImage(TILE_SIZE, TILE_SIZE, kTransparent);
+    Image tile = MakeImage(TILE_SIZE, TILE_SIZE, TRANSPARENT_KEY);
     int y = 0;
-    for (std::string_view row : kRows) {
+    for (std::string_view row : ROWS) {
         for (size_t x = 0; x < row.size(); ++x) {
             if (row[x] == '#') {
-                Put(tile, static_cast<int>(x), y, kOutline);
+                Put(tile, static_cast<int>(x), y, OUTLINE);
             } else if (row[x] == 'o') {
                 Put(tile, static_cast<int>(x), y, Rgb{250, 250, 246});
             }

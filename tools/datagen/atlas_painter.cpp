@@ -20,7 +20,7 @@ void Place(Image& atlas, const Image& piece, const AtlasPiece& where)
 Image PaintAtlas(const std::string& boldFont)
 {
     // Unused corners of the atlas stay see-through.
-    Image atlas = MakeImage(ATLAS_WIDTH, ATLAS_HEIGHT, kTransparent);
+    Image atlas = MakeImage(ATLAS_WIDTH, ATLAS_HEIGHT, TRANSPARENT_KEY);
     Place(atlas, PaintOpenedMine(), ATLAS_OPENED_MINE);
     for (int v = 1; v <= 8; ++v) {
         Place(atlas, PaintNumberTile(v, boldFont), AtlasNumber(v));

@@ -71,7 +71,7 @@ void ScatterStars(Image& image)
 
 Image PaintBackdrop()
 {
-    Image image = MakeImage(kBackdropSize, kBackdropSize, Rgb{8, 8, 8});
+    Image image = MakeImage(BACKDROP_SIZE, BACKDROP_SIZE, Rgb{8, 8, 8});
     Rng grain = SeededRng(0x5EEDull);
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {

@@ -3,6 +3,6 @@
 
 #include "tools/datagen/canvas.h"
 
-inline constexpr int kBackdropSize = 576; // the largest field is 575; 576 * 3 needs no row padding
+inline constexpr int BACKDROP_SIZE = 576; // the largest field is 575; 576 * 3 needs no row padding
 
 Image PaintBackdrop();

@@ -19,7 +19,7 @@ struct Image {
     std::vector<Rgb> pixels; // width * height, rows top-down
 };
 
-inline constexpr Rgb kTransparent{0, 0, 0};
+inline constexpr Rgb TRANSPARENT_KEY{0, 0, 0};
 
 // The darkest colours round down to 0 when packed to 5.6.5 or 5.5.5 and would
 // turn into holes; lift them so that at least one channel keeps a bit.

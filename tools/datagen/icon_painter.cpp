@@ -21,7 +21,7 @@ Scene PaintScene(const std::string& boldFont)
 {
     const Image lamp = PaintLamp();
     const Image backdrop = PaintBackdrop();
-    Scene scene{MakeImage(lamp.width, lamp.height, kTransparent), {}};
+    Scene scene{MakeImage(lamp.width, lamp.height, TRANSPARENT_KEY), {}};
     // The night sky fills the lamp's hole, as over hidden cells.
     for (int y = 0; y < lamp.height; ++y) {
         for (int x = 0; x < lamp.width; ++x) {
@@ -43,7 +43,7 @@ Scene PaintScene(const std::string& boldFont)
         int left = lamp.width;
         int right = -1;
         for (int x = 0; x < lamp.width; ++x) {
-            if (At(lamp, x, y) != kTransparent) {
+            if (At(lamp, x, y) != TRANSPARENT_KEY) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 At(scene.picture, x, y) = At(lamp, x, y);

@@ -51,23 +51,23 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc)
 
 uint32_t Adler32(const uint8_t* data, size_t size)
 {
-    constexpr uint32_t kMod = 65521;
+    constexpr uint32_t ADLER_MOD = 65521;
     uint32_t a = 1;
     uint32_t b = 0;
     for (size_t i = 0; i < size; ++i) {
-        a = (a + data[i]) % kMod;
-        b = (b + a) % kMod;
+        a = (a + data[i]) % ADLER_MOD;
+        b = (b + a) % ADLER_MOD;
     }
     return (b << 16u) | a;
 }
 
 std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& data)
 {
-    constexpr size_t kMaxBlock = 65535;
+    constexpr size_t MAX_STORED_BLOCK = 65535;
     std::vector<uint8_t> out = {0x78, 0x01}; // deflate, 32 KiB window, no dictionary
     size_t at = 0;
     do {
-        const size_t n = std::min(kMaxBlock, data.size() - at);
+        const size_t n = std::min(MAX_STORED_BLOCK, data.size() - at);
         const bool last = at + n == data.size();
         out.push_back(last ? 1 : 0); // BFINAL, BTYPE 00: stored
         const auto len = static_cast<uint16_t>(n);

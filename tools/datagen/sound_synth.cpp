@@ -8,17 +8,17 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kRate = static_cast<float>(kSampleRate);
+constexpr float PI = 3.14159265f;
+constexpr float RATE = static_cast<float>(SAMPLE_RATE);
 
 size_t SampleCount(float seconds)
 {
-    return static_cast<size_t>(seconds * kRate);
+    return static_cast<size_t>(seconds * RATE);
 }
 
 float Seconds(size_t i)
 {
-    return static_cast<float>(i) / kRate;
+    return static_cast<float>(i) / RATE;
 }
 
 // Fades the last few milliseconds to silence so that the end does not pop.
@@ -33,11 +33,11 @@ void FadeOut(std::vector<float>& samples, float seconds)
 // A brassy tone: a few harmonics, all kept below half the sample rate.
 float Brass(float freq, float t, float vibrato)
 {
-    const float phase = 2.0f * kPi * freq * t + vibrato * std::sin(2.0f * kPi * 5.5f * t);
+    const float phase = 2.0f * PI * freq * t + vibrato * std::sin(2.0f * PI * 5.5f * t);
     const float weights[] = {1.0f, 0.62f, 0.42f, 0.24f, 0.14f, 0.08f};
     float sum = 0.0f;
     for (int h = 0; h < 6; ++h) {
-        if (freq * static_cast<float>(h + 1) < kRate * 0.45f) {
+        if (freq * static_cast<float>(h + 1) < RATE * 0.45f) {
             sum += weights[h] * std::sin(phase * static_cast<float>(h + 1));
         }
     }
@@ -80,8 +80,8 @@ std::vector<float> SynthClick()
     Rng rng = SeededRng(0xC11Cull);
     for (size_t i = 0; i < out.size(); ++i) {
         const float t = Seconds(i);
-        const float tick = std::sin(2.0f * kPi * 1900.0f * t) * std::exp(-t / 0.004f);
-        const float body = std::sin(2.0f * kPi * 620.0f * t) * std::exp(-t / 0.011f) * 0.6f;
+        const float tick = std::sin(2.0f * PI * 1900.0f * t) * std::exp(-t / 0.004f);
+        const float body = std::sin(2.0f * PI * 620.0f * t) * std::exp(-t / 0.011f) * 0.6f;
         const float snap = NextSigned(rng) * std::exp(-t / 0.0015f) * 0.7f;
         out[i] = tick + body + snap;
     }
@@ -106,7 +106,7 @@ std::vector<float> SynthBang()
         const float blast = lowpass * attack * std::exp(-t / 0.17f) * 1.6f;
         const float crack = t < 0.02f ? noise * (1.0f - t / 0.02f) * 0.8f : 0.0f;
         const float freq = 38.0f + 42.0f * std::exp(-t / 0.15f);
-        rumblePhase += 2.0f * kPi * freq / kRate;
+        rumblePhase += 2.0f * PI * freq / RATE;
         const float rumble = std::sin(rumblePhase) * attack * std::exp(-t / 0.28f) * 0.75f;
         out[i] = std::tanh(blast + crack + rumble);
     }

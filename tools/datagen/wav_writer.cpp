@@ -33,8 +33,8 @@ std::vector<uint8_t> EncodeWav8(const std::vector<uint8_t>& samples)
     PutU32(out, 16);
     PutU16(out, 1); // PCM
     PutU16(out, 1); // mono
-    PutU32(out, kSampleRate);
-    PutU32(out, kSampleRate); // bytes per second
+    PutU32(out, SAMPLE_RATE);
+    PutU32(out, SAMPLE_RATE); // bytes per second
     PutU16(out, 1);           // block alignment
     PutU16(out, 8);           // bits per sample
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-inline constexpr int kSampleRate = 11025;
+inline constexpr int SAMPLE_RATE = 11025;
 
 // Samples in -1..1 to unsigned 8-bit (128 is silence), clamped.
 std::vector<uint8_t> QuantizeSamples(const std::vector<float>& samples);

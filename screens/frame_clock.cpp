@@ -1,4 +1,4 @@
-#include "app/frame_clock.h"
+#include "screens/frame_clock.h"
 
 #include "platform/system.h"
 
