@@ -6,7 +6,7 @@
 // wait to spin. Exit status 0 when every picture arrived and the pace held.
 //   dellomar_sdl_video_test [frames] [paced]
 #include "app/app_shell.h"
-#include "app/frame_clock.h"
+#include "screens/frame_clock.h"
 #include "display/display_device.h"
 #include "display/sprite.h"
 #include "display/text.h"
