@@ -27,6 +27,7 @@ namespace {
 constexpr int SAMPLE_RATE = 11025;
 int s_nextVoice = 1;
 
+// clang-format off: the body is JavaScript
 EM_JS(int, WebAudioOpen, (), {
     var Context = window.AudioContext || window.webkitAudioContext;
     if (!Context) return 0;
@@ -42,7 +43,9 @@ EM_JS(int, WebAudioOpen, (), {
         return 0;
     }
 });
+// clang-format on
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebAudioClose, (), {
     var audio = Module.dellomarAudio;
     if (!audio) return;
@@ -50,7 +53,9 @@ EM_JS(void, WebAudioClose, (), {
     Module.dellomarAudioResume = null;
     audio.context.close().catch(function() {});
 });
+// clang-format on
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebAudioSetSamples, (int id, const uint8_t* samples, int count, int rate), {
     var audio = Module.dellomarAudio;
     if (!audio) return;
@@ -64,7 +69,9 @@ EM_JS(void, WebAudioSetSamples, (int id, const uint8_t* samples, int count, int 
     var out = voice.buffer.getChannelData(0);
     for (var i = 0; i < count; i++) out[i] = (HEAPU8[samples + i] - 128) / 128;
 });
+// clang-format on
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebAudioStop, (int id), {
     var audio = Module.dellomarAudio;
     var voice = audio && audio.voices[id];
@@ -74,7 +81,9 @@ EM_JS(void, WebAudioStop, (int id), {
     voice.source.disconnect();
     voice.source = null;
 });
+// clang-format on
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
     var audio = Module.dellomarAudio;
     var voice = audio && audio.voices[id];
@@ -90,11 +99,14 @@ EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
     voice.source = source;
     if (Module.dellomarStats) Module.dellomarStats.sounds++;
 });
+// clang-format on
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebAudioForget, (int id), {
     var audio = Module.dellomarAudio;
     if (audio) delete audio.voices[id];
 });
+// clang-format on
 
 } // namespace
 

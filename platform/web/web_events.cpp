@@ -95,6 +95,7 @@ int VirtualKeyOf(int scan)
 }
 
 // Sound may start and the pointer may be locked only inside a player's gesture.
+// clang-format off: the body is JavaScript
 EM_JS(void, WebGesture, (int lockPointer), {
     if (Module.dellomarAudioResume) Module.dellomarAudioResume();
     var canvas = document.getElementById("canvas");
@@ -107,21 +108,28 @@ EM_JS(void, WebGesture, (int lockPointer), {
     } catch (e) {
     }
 });
+// clang-format on
 
+// clang-format off: the body is JavaScript
 EM_JS(int, WebPointerLocked, (), {
     return document.pointerLockElement === document.getElementById("canvas") ? 1 : 0;
 });
+// clang-format on
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebReleasePointer, (), {
     if (document.pointerLockElement && document.exitPointerLock) document.exitPointerLock();
 });
+// clang-format on
 
 // The page's number field (index.html) hands its digits, Backspace and Enter
 // on itself, one tap at a time; the same keys must not come twice.
+// clang-format off: the body is JavaScript
 EM_JS(int, WebNumberFieldHasFocus, (), {
     var active = document.activeElement;
     return active && active.id === "number" ? 1 : 0;
 });
+// clang-format on
 
 bool IsNumberFieldKey(int scan)
 {

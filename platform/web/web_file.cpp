@@ -13,6 +13,7 @@
 namespace {
 
 // 0 once IndexedDB holds the player's folder as it now is.
+// clang-format off: the body is JavaScript
 EM_ASYNC_JS(int, WebStoreSaves, (), {
     if (!Module.dellomarSavesStored) return -1;
     return await new Promise(function(resolve) {
@@ -23,6 +24,7 @@ EM_ASYNC_JS(int, WebStoreSaves, (), {
         }
     });
 });
+// clang-format on
 
 // A replaced saved game counts as saved once it is in IndexedDB.
 int StoreSaves()

@@ -25,9 +25,11 @@ int32_t TakeWhole(double* motion)
 // from anywhere it may be.
 constexpr double PUSH_TO_CORNER = -16777216.0;
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebAskNumber, (int asking), {
     if (Module.dellomarAskNumber) Module.dellomarAskNumber(asking !== 0);
 });
+// clang-format on
 
 bool s_asking = false;
 

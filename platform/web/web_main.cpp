@@ -9,9 +9,11 @@
 
 namespace {
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebShowEnded, (int exitCode), {
     if (Module.dellomarEnded) Module.dellomarEnded(exitCode);
 });
+// clang-format on
 
 } // namespace
 

@@ -42,6 +42,7 @@ Touch s_touch{};
 // (a drag goes on from there), so a cell is never opened unseen.
 bool s_arrowInMenu = false;
 
+// clang-format off: the body is JavaScript
 EM_JS(void, WebTouchFeel, (), {
     // Vibration is only allowed once the player has touched the page.
     if (navigator.vibrate && (!navigator.userActivation || navigator.userActivation.hasBeenActive)) {
@@ -49,6 +50,7 @@ EM_JS(void, WebTouchFeel, (), {
     }
     if (Module.dellomarStats) Module.dellomarStats.longPresses++;
 });
+// clang-format on
 
 // Puts the cursor at (x, y) in picture pixels over the next two reads.
 void PlaceCursor(double x, double y)
