@@ -27,7 +27,7 @@ namespace {
 constexpr int SAMPLE_RATE = 11025;
 int s_nextVoice = 1;
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(int, WebAudioOpen, (), {
     var Context = window.AudioContext || window.webkitAudioContext;
     if (!Context) return 0;
@@ -45,7 +45,7 @@ EM_JS(int, WebAudioOpen, (), {
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebAudioClose, (), {
     var audio = Module.dellomarAudio;
     if (!audio) return;
@@ -55,7 +55,7 @@ EM_JS(void, WebAudioClose, (), {
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebAudioSetSamples, (int id, const uint8_t* samples, int count, int rate), {
     var audio = Module.dellomarAudio;
     if (!audio) return;
@@ -71,7 +71,7 @@ EM_JS(void, WebAudioSetSamples, (int id, const uint8_t* samples, int count, int 
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebAudioStop, (int id), {
     var audio = Module.dellomarAudio;
     var voice = audio && audio.voices[id];
@@ -83,7 +83,7 @@ EM_JS(void, WebAudioStop, (int id), {
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
     var audio = Module.dellomarAudio;
     var voice = audio && audio.voices[id];
@@ -101,7 +101,7 @@ EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebAudioForget, (int id), {
     var audio = Module.dellomarAudio;
     if (audio) delete audio.voices[id];

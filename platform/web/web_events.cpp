@@ -95,7 +95,7 @@ int VirtualKeyOf(int scan)
 }
 
 // Sound may start and the pointer may be locked only inside a player's gesture.
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebGesture, (int lockPointer), {
     if (Module.dellomarAudioResume) Module.dellomarAudioResume();
     var canvas = document.getElementById("canvas");
@@ -110,13 +110,13 @@ EM_JS(void, WebGesture, (int lockPointer), {
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(int, WebPointerLocked, (), {
     return document.pointerLockElement === document.getElementById("canvas") ? 1 : 0;
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebReleasePointer, (), {
     if (document.pointerLockElement && document.exitPointerLock) document.exitPointerLock();
 });
@@ -124,7 +124,7 @@ EM_JS(void, WebReleasePointer, (), {
 
 // The page's number field (index.html) hands its digits, Backspace and Enter
 // on itself, one tap at a time; the same keys must not come twice.
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(int, WebNumberFieldHasFocus, (), {
     var active = document.activeElement;
     return active && active.id === "number" ? 1 : 0;

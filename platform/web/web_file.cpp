@@ -13,7 +13,7 @@
 namespace {
 
 // 0 once IndexedDB holds the player's folder as it now is.
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_ASYNC_JS(int, WebStoreSaves, (), {
     if (!Module.dellomarSavesStored) return -1;
     return await new Promise(function(resolve) {

@@ -25,7 +25,7 @@ int32_t TakeWhole(double* motion)
 // from anywhere it may be.
 constexpr double PUSH_TO_CORNER = -16777216.0;
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebAskNumber, (int asking), {
     if (Module.dellomarAskNumber) Module.dellomarAskNumber(asking !== 0);
 });

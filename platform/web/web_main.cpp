@@ -9,7 +9,7 @@
 
 namespace {
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebShowEnded, (int exitCode), {
     if (Module.dellomarEnded) Module.dellomarEnded(exitCode);
 });

@@ -19,17 +19,17 @@ bool s_turnGiven = false; // since the main loop last looked for messages
 
 // Passes of the game's loop, for the page's test: frames that end early
 // (Load or Save held) present nothing, but they do give the page its turn.
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebCountTurn, (), {
     if (Module.dellomarStats) Module.dellomarStats.turns++;
 });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(int, WebCanvasPresent, (), { return document.getElementById("canvas") ? 1 : 0; });
 // clang-format on
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebSetCursorShown, (int shown), {
     var canvas = document.getElementById("canvas");
     if (canvas) canvas.style.cursor = shown ? "" : "none";

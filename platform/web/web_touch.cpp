@@ -42,7 +42,7 @@ Touch s_touch{};
 // (a drag goes on from there), so a cell is never opened unseen.
 bool s_arrowInMenu = false;
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebTouchFeel, (), {
     // Vibration is only allowed once the player has touched the page.
     if (navigator.vibrate && (!navigator.userActivation || navigator.userActivation.hasBeenActive)) {

@@ -17,7 +17,7 @@ namespace {
 std::vector<uint32_t> s_rgbaOf; // 65536 entries, made with the first device
 std::vector<uint32_t> s_rgba;   // the picture as the canvas takes it
 
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(int, WebCanvasSetSize, (int width, int height), {
     var canvas = document.getElementById("canvas");
     if (!canvas || !canvas.getContext("2d")) return 0;
@@ -29,7 +29,7 @@ EM_JS(int, WebCanvasSetSize, (int width, int height), {
 
 // Draws the RGBA picture and keeps count of frames and of what they cost, for
 // the page (and its test) to show.
-// clang-format off: the body is JavaScript
+// clang-format off
 EM_JS(void, WebCanvasDraw, (const uint32_t* rgba, int width, int height, double convertMs), {
     var canvas = document.getElementById("canvas");
     var started = performance.now();
