@@ -14,8 +14,8 @@ constexpr uint32_t WM_QUIT = PLAT_MSG_QUIT;
 
 constexpr const char* WINDOW_CLASS_NAME = "WIN3DCLASS";
 constexpr const char* WINDOW_CAPTION = "Dellomar ++";
-constexpr uint32_t WINDOW_CLASS_STYLE =
-    PLAT_CS_VREDRAW | PLAT_CS_HREDRAW | PLAT_CS_DBLCLKS | PLAT_CS_OWNDC;
+constexpr uint32_t WINDOW_CLASS_STYLE = PLAT_CS_VREDRAW | PLAT_CS_HREDRAW | PLAT_CS_DBLCLKS |
+                                        PLAT_CS_OWNDC;
 
 // Exit code when the window cannot be had: the player is told why on stderr.
 constexpr int EXIT_NO_WINDOW = 1;

@@ -99,8 +99,7 @@ void BM_FloorCopy(benchmark::State& state)
         benchmark::DoNotOptimize(to.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(bytes));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
     state.counters["pixels"] = static_cast<double>(volume.Total());
 }
 BENCHMARK(BM_FloorCopy)->Unit(benchmark::kMicrosecond)->Apply(AddMinimumStatistic);

@@ -85,8 +85,8 @@ void LoadPicture(benchmark::State& state, const char* path)
         }
         FakeClearCallLog();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            bitmap.infoHeader.biWidth * bitmap.infoHeader.biHeight * 2);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bitmap.infoHeader.biWidth *
+                            bitmap.infoHeader.biHeight * 2);
     BitmapUnload(&bitmap);
     BenchStopGame();
 }

@@ -17,8 +17,7 @@ namespace {
 bool OpenGameDisplay()
 {
     static const bool opened = [] {
-        return OpenMainWindow(nullptr) == 0 &&
-               DisplayOpen(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 0) == 1;
+        return OpenMainWindow(nullptr) == 0 && DisplayOpen(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 0) == 1;
     }();
     return opened;
 }

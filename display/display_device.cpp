@@ -236,9 +236,9 @@ PlatClipper AttachClipper(PlatSurface surface, int32_t count, const PlatRect* re
     }
     // A clipper without its list is not attached: the surface would be clipped
     // by nothing the game asked for.
-    bool attached =
-        PlatVideoSetClipList(clipper, reinterpret_cast<const PlatRegionHeader*>(block), 0) >= 0 &&
-        PlatVideoSetClipper(surface, clipper) >= 0;
+    bool attached = PlatVideoSetClipList(clipper, reinterpret_cast<const PlatRegionHeader*>(block),
+                                         0) >= 0 &&
+                    PlatVideoSetClipper(surface, clipper) >= 0;
     std::free(block);
     if (!attached) {
         // Nobody would ever release it otherwise.

@@ -10,12 +10,12 @@ constexpr int32_t GLYPH_LAST = 126; // tilde
 constexpr int32_t GLYPH_COUNT = GLYPH_LAST - GLYPH_FIRST + 1;
 
 struct Glyph {
-    int16_t left;     // first column, from the pen position
-    int16_t top;      // first row, from the top of the line
-    uint16_t width;   // coverage columns
-    uint16_t height;  // coverage rows
-    int16_t advance;  // pen movement to the next glyph
-    uint32_t offset;  // first coverage byte in g_glyphCoverage
+    int16_t left;    // first column, from the pen position
+    int16_t top;     // first row, from the top of the line
+    uint16_t width;  // coverage columns
+    uint16_t height; // coverage rows
+    int16_t advance; // pen movement to the next glyph
+    uint32_t offset; // first coverage byte in g_glyphCoverage
 };
 
 extern const Glyph g_glyphs[GLYPH_COUNT];

@@ -220,11 +220,9 @@ int32_t SpriteGrab(Sprite* sprite, const Bitmap* bitmap, int32_t cx, int32_t cy,
     return 1;
 }
 
-int32_t SpriteDraw(const Sprite* sprite, uint16_t* dest, int32_t pitchBytes,
-                   int32_t transparent)
+int32_t SpriteDraw(const Sprite* sprite, uint16_t* dest, int32_t pitchBytes, int32_t transparent)
 {
-    return SpriteDrawClipped(sprite, dest, pitchBytes, g_screenWidth, g_screenHeight,
-                             transparent);
+    return SpriteDrawClipped(sprite, dest, pitchBytes, g_screenWidth, g_screenHeight, transparent);
 }
 
 int32_t SpriteDrawClipped(const Sprite* sprite, uint16_t* dest, int32_t pitchBytes,

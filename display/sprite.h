@@ -37,8 +37,7 @@ void SpriteBuffersReset();
 int32_t SpriteGrab(Sprite* sprite, const Bitmap* bitmap, int32_t cx, int32_t cy, int32_t mode);
 // Draws into a destination g_screenWidth × g_screenHeight pixels large,
 // dropping what lies outside. 0 when the sprite is not loaded or dest is null.
-int32_t SpriteDraw(const Sprite* sprite, uint16_t* dest, int32_t pitchBytes,
-                   int32_t transparent);
+int32_t SpriteDraw(const Sprite* sprite, uint16_t* dest, int32_t pitchBytes, int32_t transparent);
 // The same into a destination of the given size.
 int32_t SpriteDrawClipped(const Sprite* sprite, uint16_t* dest, int32_t pitchBytes,
                           int32_t destWidth, int32_t destHeight, int32_t transparent);

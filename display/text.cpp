@@ -82,8 +82,8 @@ void DrawGlyph(const Target& target, int64_t penX, int64_t top, const Glyph& gly
 
 } // namespace
 
-void DrawTextInto(uint16_t* pixels, int32_t pitchBytes, int32_t width, int32_t height,
-                  int32_t x, int32_t y, const char* text)
+void DrawTextInto(uint16_t* pixels, int32_t pitchBytes, int32_t width, int32_t height, int32_t x,
+                  int32_t y, const char* text)
 {
     if (pixels == nullptr || text == nullptr || pitchBytes <= 0) {
         return;
@@ -114,9 +114,8 @@ void DrawTextAt(int32_t x, int32_t y, const char* text)
         RequestQuit();
         return;
     }
-    DrawTextInto(static_cast<uint16_t*>(desc.surface), desc.pitch,
-                 static_cast<int32_t>(desc.width), static_cast<int32_t>(desc.height), x, y,
-                 text);
+    DrawTextInto(static_cast<uint16_t*>(desc.surface), desc.pitch, static_cast<int32_t>(desc.width),
+                 static_cast<int32_t>(desc.height), x, y, text);
     PlatVideoUnlock(g_backSurface, nullptr);
 }
 

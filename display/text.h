@@ -13,8 +13,8 @@ constexpr int32_t TEXT_BLUE = 60;
 void DrawTextAt(int32_t x, int32_t y, const char* text);
 // Draws into any 16-bit buffer of the display's pixel format, dropping what
 // falls outside width × height.
-void DrawTextInto(uint16_t* pixels, int32_t pitchBytes, int32_t width, int32_t height,
-                  int32_t x, int32_t y, const char* text);
+void DrawTextInto(uint16_t* pixels, int32_t pitchBytes, int32_t width, int32_t height, int32_t x,
+                  int32_t y, const char* text);
 // Pixels from the first pen position to the last.
 int32_t TextWidth(const char* text);
 int32_t TextLineHeight();

@@ -200,8 +200,8 @@ bool RunFrames(int frames)
 bool PlayLoadedBoard()
 {
     const int32_t last = fieldSize - 1;
-    const int32_t cells[][2] = {{0, 0}, {last, last}, {1, 2}, {last / 2, last / 2},
-                                {last, 0}, {0, last}, {2, 1}};
+    const int32_t cells[][2] = {{0, 0},    {last, last}, {1, 2}, {last / 2, last / 2},
+                                {last, 0}, {0, last},    {2, 1}};
     for (const auto& cell : cells) {
         QueueStepsAt(CellCursor(cell[0]), CellCursor(cell[1]), true, false);
         if (!RunFrames(2)) {

@@ -24,10 +24,10 @@ constexpr uint32_t PLAT_INPUT_NONEXCLUSIVE = 0x2;
 constexpr uint32_t PLAT_INPUT_BACKGROUND = 0x8;
 
 constexpr int PLAT_INPUT_OK = 0;
-constexpr int PLAT_INPUT_FALSE = 1; // success, but nothing needed doing
-constexpr int PLAT_INPUT_ERR_NOT_ACQUIRED = -2147024884;   // 0x8007000C
-constexpr int PLAT_INPUT_ERR_INVALID_PARAM = -2147024809;  // 0x80070057
-constexpr int PLAT_INPUT_ERR_GENERIC = -2147467259;        // 0x80004005
+constexpr int PLAT_INPUT_FALSE = 1;                       // success, but nothing needed doing
+constexpr int PLAT_INPUT_ERR_NOT_ACQUIRED = -2147024884;  // 0x8007000C
+constexpr int PLAT_INPUT_ERR_INVALID_PARAM = -2147024809; // 0x80070057
+constexpr int PLAT_INPUT_ERR_GENERIC = -2147467259;       // 0x80004005
 
 constexpr uint32_t PLAT_KEYBOARD_STATE_SIZE = 256;
 // A key byte has this bit set while its key is down.

@@ -67,8 +67,7 @@ PlatWindow PlatCreateWindow(uint32_t exStyle, const char* className, const char*
 bool PlatPeekMessage(PlatMessage* message);
 void PlatTranslateMessage(const PlatMessage& message);
 intptr_t PlatDispatchMessage(const PlatMessage& message);
-intptr_t PlatDefWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam,
-                           intptr_t lParam);
+intptr_t PlatDefWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 void PlatBeginPaint(PlatWindow window);
 void PlatEndPaint(PlatWindow window);
 void PlatPostQuitMessage(int exitCode);

@@ -113,8 +113,9 @@ static_assert(sizeof(PlatRect) == 16);
 inline PlatRect PlatRegionRect(const PlatRegionHeader* list, uint32_t i)
 {
     PlatRect rect;
-    std::memcpy(&rect, reinterpret_cast<const unsigned char*>(list) + sizeof(PlatRegionHeader) +
-                           sizeof(PlatRect) * i,
+    std::memcpy(&rect,
+                reinterpret_cast<const unsigned char*>(list) + sizeof(PlatRegionHeader) +
+                    sizeof(PlatRect) * i,
                 sizeof rect);
     return rect;
 }
@@ -134,13 +135,11 @@ int PlatVideoRestoreAllSurfaces(PlatVideoDevice device);
 int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface* attached);
 int PlatVideoGetPixelFormat(PlatSurface surface, PlatPixelFormat* format);
 // Null rect: the whole surface. Fills desc->surface, pitch, width and height.
-int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* desc,
-                  uint32_t flags);
+int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* desc, uint32_t flags);
 int PlatVideoUnlock(PlatSurface surface, const PlatRect* rect);
 // Sets the rectangle (null: the whole surface) to `colour`, within the clip list
 // of the surface's clipper, if it has one.
-int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags,
-                       uint32_t colour);
+int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags, uint32_t colour);
 // Copies source onto destination (null rects: whole surfaces).
 int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
                  const PlatRect* sourceRect, uint32_t flags);

@@ -19,6 +19,5 @@ void FrameClockWait(uint32_t milliseconds)
 {
     // A spin, not a sleep: the frame must not give its time slice away. The
     // unsigned difference stays right when the counter wraps mid-frame.
-    while (PlatGetTickCount() - g_frameStartTick < milliseconds) {
-    }
+    while (PlatGetTickCount() - g_frameStartTick < milliseconds) {}
 }

@@ -169,8 +169,7 @@ void PlayClickGuarded()
     // The opening must happen whatever the sound does.
     try {
         SoundPlay(g_sndClick, 0);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void ApplyFieldClick(const FrameInput& input, int64_t column, int64_t row)

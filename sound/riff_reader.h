@@ -36,9 +36,9 @@ constexpr size_t RIFF_WINDOW_KEEP = 64;
 
 struct RiffChunk {
     uint32_t id;
-    uint32_t size;       // of the contents, not counting the pad byte
-    uint32_t formType;   // RIFF and LIST chunks only
-    int64_t dataOffset;  // file offset of the contents (the form type of a RIFF chunk)
+    uint32_t size;      // of the contents, not counting the pad byte
+    uint32_t formType;  // RIFF and LIST chunks only
+    int64_t dataOffset; // file offset of the contents (the form type of a RIFF chunk)
 };
 
 struct RiffFile {

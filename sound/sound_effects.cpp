@@ -34,8 +34,8 @@ constexpr uint32_t DATA_CHUNK = RiffFourCC('d', 'a', 't', 'a');
 // The platform's wave format record, as stored at the start of a format chunk.
 constexpr size_t WAVE_FORMAT_RECORD_SIZE = 18;
 
-const PlatWaveFormat BUFFER_FORMAT = {PLAT_WAVE_FORMAT_PCM, 1, SOUND_SAMPLE_RATE,
-                                      SOUND_SAMPLE_RATE, 1, 8, 0};
+const PlatWaveFormat BUFFER_FORMAT = {
+    PLAT_WAVE_FORMAT_PCM, 1, SOUND_SAMPLE_RATE, SOUND_SAMPLE_RATE, 1, 8, 0};
 
 struct WaveData {
     std::unique_ptr<uint8_t[]> block;
@@ -115,8 +115,7 @@ bool ReadWaveFile(const char* path, WaveData* wave)
         return false;
     }
     RiffChunk data{};
-    bool ok = FindWaveChunks(&riff, &data, &wave->sampleRate) &&
-              ReadSampleData(&riff, data, wave);
+    bool ok = FindWaveChunks(&riff, &data, &wave->sampleRate) && ReadSampleData(&riff, data, wave);
     RiffClose(&riff);
     return ok;
 }
@@ -166,8 +165,7 @@ int SoundOpen()
             return 0;
         }
         // A device whose level cannot be set stays held; SoundClose releases it.
-        if (PlatSoundSetCooperativeLevel(g_soundDevice, g_mainWindow, PLAT_SOUND_COOP_NORMAL) <
-            0) {
+        if (PlatSoundSetCooperativeLevel(g_soundDevice, g_mainWindow, PLAT_SOUND_COOP_NORMAL) < 0) {
             return 0;
         }
     }

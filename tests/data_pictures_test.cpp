@@ -75,7 +75,8 @@ Picture ParsePicture(const std::string& name)
         const size_t row = 54 + static_cast<size_t>((height - 1 - y) * width * 3);
         for (int x = 0; x < width; ++x) {
             const size_t at = row + static_cast<size_t>(x * 3);
-            picture.pixels[static_cast<size_t>(y * width + x)] = Rgb{bytes[at + 2], bytes[at + 1], bytes[at]};
+            picture.pixels[static_cast<size_t>(y * width + x)] = Rgb{bytes[at + 2], bytes[at + 1],
+                                                                     bytes[at]};
         }
     }
     return picture;
@@ -214,7 +215,8 @@ TEST_F(DataAtlas, LampShowsTheNumbersBeneathIt)
             for (int v = 1; v <= 8; ++v) {
                 const Rgb p = Number(v).At(x, y);
                 const Rgb q = plain.At(x, y);
-                inked = inked || std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 48;
+                inked = inked ||
+                        std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 48;
             }
             if (inked) {
                 ink.emplace_back(x, y);
@@ -249,7 +251,8 @@ TEST_F(DataAtlas, LampShowsTheNumbersBeneathIt)
             }
         }
     }
-    EXPECT_GE(worstCorner * 10, static_cast<int>(ink.size()) * 9) << worstCorner << " of " << ink.size();
+    EXPECT_GE(worstCorner * 10, static_cast<int>(ink.size()) * 9)
+        << worstCorner << " of " << ink.size();
 }
 
 TEST_F(DataAtlas, LampIsARingRoundItsOpenMiddle)
@@ -305,7 +308,8 @@ TEST_F(DataAtlas, ButtonsAreSolidAndCarryDifferentLabels)
     }
     for (size_t i = 0; i < buttons.size(); ++i) {
         for (size_t j = i + 1; j < buttons.size(); ++j) {
-            EXPECT_GE(CountDifferent(buttons[i], buttons[j]), 40) << "buttons " << i << " and " << j;
+            EXPECT_GE(CountDifferent(buttons[i], buttons[j]), 40)
+                << "buttons " << i << " and " << j;
         }
     }
 }

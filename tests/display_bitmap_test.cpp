@@ -24,9 +24,9 @@ struct BmpFile {
     int32_t width = 4;
     int32_t height = 2;
     uint16_t bitCount = 24;
-    std::vector<uint8_t> palette;  // 1024 bytes for 8 bits
-    std::vector<uint8_t> rows;     // as stored
-    int64_t sizeImage = -1;        // -1: the size of `rows`
+    std::vector<uint8_t> palette; // 1024 bytes for 8 bits
+    std::vector<uint8_t> rows;    // as stored
+    int64_t sizeImage = -1;       // -1: the size of `rows`
     uint32_t compression = 0;
     uint16_t magic = 0x4D42;
 
@@ -260,20 +260,39 @@ TEST_F(BitmapTest, MalformedHeadersAreRejectedBeforeAnythingIsSized)
         {"zero height", make([](BmpFile& f) { f.height = 0; })},
         {"negative width", make([](BmpFile& f) { f.width = -4; })},
         {"top-down rows", make([](BmpFile& f) { f.height = -2; })},
-        {"huge width", make([](BmpFile& f) { f.width = 16385; f.sizeImage = 0x7FFFFFFF; })},
-        {"huge height", make([](BmpFile& f) { f.height = 0x7FFFFFFF; f.sizeImage = 0xFFFFFFFF; })},
-        {"width times height overflows 32 bits",
-         make([](BmpFile& f) { f.width = 16384; f.height = 16384; f.sizeImage = 0xFFFFFFFF; })},
+        {"huge width", make([](BmpFile& f) {
+             f.width = 16385;
+             f.sizeImage = 0x7FFFFFFF;
+         })},
+        {"huge height", make([](BmpFile& f) {
+             f.height = 0x7FFFFFFF;
+             f.sizeImage = 0xFFFFFFFF;
+         })},
+        {"width times height overflows 32 bits", make([](BmpFile& f) {
+             f.width = 16384;
+             f.height = 16384;
+             f.sizeImage = 0xFFFFFFFF;
+         })},
         {"data size smaller than the rows", make([](BmpFile& f) { f.sizeImage = 23; })},
-        {"data size zero, compressed",
-         make([](BmpFile& f) { f.sizeImage = 0; f.compression = 1; })},
-        {"data size zero, rows cut short",
-         make([](BmpFile& f) { f.sizeImage = 0; f.rows.resize(23); })},
-        {"data size zero, huge",
-         make([](BmpFile& f) { f.width = 16385; f.height = 16385; f.sizeImage = 0; })},
+        {"data size zero, compressed", make([](BmpFile& f) {
+             f.sizeImage = 0;
+             f.compression = 1;
+         })},
+        {"data size zero, rows cut short", make([](BmpFile& f) {
+             f.sizeImage = 0;
+             f.rows.resize(23);
+         })},
+        {"data size zero, huge", make([](BmpFile& f) {
+             f.width = 16385;
+             f.height = 16385;
+             f.sizeImage = 0;
+         })},
         {"rows cut short", make([](BmpFile& f) { f.rows.resize(20); })},
-        {"declared larger than the file",
-         make([](BmpFile& f) { f.width = 400; f.height = 400; f.sizeImage = 480000; })},
+        {"declared larger than the file", make([](BmpFile& f) {
+             f.width = 400;
+             f.height = 400;
+             f.sizeImage = 480000;
+         })},
         {"8-bit without its palette", make([](BmpFile& f) { f.bitCount = 8; })},
     };
     for (const Case& c : cases) {
@@ -359,8 +378,7 @@ TEST_F(BitmapTest, TheGamesOwnPicturesLoad)
         EXPECT_EQ(info.biBitCount, 16);
         // The top-left pixel is the first of the last row stored.
         const size_t top = 54 + 3 * static_cast<size_t>(info.biWidth) * (info.biHeight - 1);
-        EXPECT_EQ(Pixel16(bitmap_, 0), PackRGB565(file[top + 2], file[top + 1], file[top]))
-            << name;
+        EXPECT_EQ(Pixel16(bitmap_, 0), PackRGB565(file[top + 2], file[top + 1], file[top])) << name;
     }
     // The last one loaded replaced the backdrop; reload it for its size.
     ASSERT_EQ(BitmapLoad(&bitmap_, "Textures\\back.txr"), 1);

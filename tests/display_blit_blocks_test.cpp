@@ -43,8 +43,7 @@ TEST_F(BlitBlocksTest, EveryWidthAndPlaceDrawsWhatAPixelByPixelCopyWould)
             for (int32_t transparent : {1, 0}) {
                 // One pixel of slack at the right of every line shows a write past it.
                 std::vector<uint16_t> screen(static_cast<size_t>((W + 1) * H), UNDER);
-                ASSERT_EQ(SpriteDrawClipped(&sprite, screen.data(), (W + 1) * 2, W, H,
-                                            transparent),
+                ASSERT_EQ(SpriteDrawClipped(&sprite, screen.data(), (W + 1) * 2, W, H, transparent),
                           1);
                 for (int32_t row = 0; row < H; ++row) {
                     for (int32_t column = 0; column <= W; ++column) {

@@ -53,10 +53,10 @@ TEST_F(DisplayTest, FullScreenOpenTakesEveryStepInOrder)
 {
     ASSERT_EQ(DisplayOpen(800, 600, 16, 0), 1);
     const std::vector<std::string> expected = {
-        "VideoCreate",      "VideoSetCooperativeLevel", "VideoSetDisplayMode",
-        "VideoCreateSurface", "VideoGetPixelFormat",    "VideoGetAttachedSurface",
-        "VideoColorFill",   "VideoColorFill",           "VideoCreateClipper",
-        "VideoSetClipList", "VideoSetClipper"};
+        "VideoCreate",        "VideoSetCooperativeLevel", "VideoSetDisplayMode",
+        "VideoCreateSurface", "VideoGetPixelFormat",      "VideoGetAttachedSurface",
+        "VideoColorFill",     "VideoColorFill",           "VideoCreateClipper",
+        "VideoSetClipList",   "VideoSetClipper"};
     EXPECT_EQ(VideoCalls(), expected);
 
     FakeVideoMode mode = FakeVideoModeSet();
@@ -205,7 +205,7 @@ TEST_F(DisplayTest, EightBitModeLoadsAndAttachesThePalette)
     EXPECT_EQ(g_paletteEntries[10].flags, 0);
     EXPECT_EQ(g_paletteEntries[245].flags, 0);
     DisplayClose();
-    const std::vector<std::string> released = {"clipper:list", "clipper:window", "palette",
+    const std::vector<std::string> released = {"clipper:list",      "clipper:window",  "palette",
                                                "surface:offscreen", "surface:primary", "device"};
     EXPECT_EQ(FakeVideoReleaseLog(), released);
     ExpectAllReleased();

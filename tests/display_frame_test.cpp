@@ -14,8 +14,8 @@
 namespace {
 
 // Screen pattern: destroy, create, grab, draw, as every small graphic is drawn.
-void DrawPiece(Sprite* scratch, const Bitmap& atlas, int32_t sx, int32_t sy, int32_t w,
-               int32_t h, int32_t x, int32_t y)
+void DrawPiece(Sprite* scratch, const Bitmap& atlas, int32_t sx, int32_t sy, int32_t w, int32_t h,
+               int32_t x, int32_t y)
 {
     SpriteDestroy(scratch);
     SpriteCreate(scratch, x, y, w, h, 16);
@@ -56,7 +56,7 @@ TEST_F(FrameTest, FrameWithSpritesAndTextIsPresented)
     for (int32_t i = 0; i < 6; ++i) {
         DrawPiece(&scratch, atlas, 0, 0, 24, 24, 23 * (i + 2), 23 * 3);
     }
-    DrawPiece(&scratch, atlas, 0, 24, 120, 120, -50, 520);  // lamp over two edges
+    DrawPiece(&scratch, atlas, 0, 24, 120, 120, -50, 520); // lamp over two edges
     DrawPiece(&scratch, atlas, 120, 24, 24, 24, 790, 590); // arrow over the corner
     DrawTextAt(635, 260, "Well done!!");
     BackBufferUnlock();

@@ -25,7 +25,9 @@ struct GuardedBuffer {
     std::vector<uint16_t> all;
 
     GuardedBuffer(int32_t w, int32_t h)
-        : width(w), height(h), stride(w + 2 * BAND),
+        : width(w),
+          height(h),
+          stride(w + 2 * BAND),
           all(static_cast<size_t>(stride * (h + 2 * BAND)), GUARD)
     {
         for (int32_t y = 0; y < h; ++y) {
@@ -189,9 +191,9 @@ TEST_F(SpriteTest, DrawingAcrossEveryEdgeStaysInsideTheDestination)
     g_screenWidth = W;
     g_screenHeight = H;
     const int32_t positions[][2] = {
-        {-10, 5},  {W - 10, 5},  {5, -10},       {5, H - 10},      // each edge
-        {-10, -10}, {W - 5, H - 5}, {-S, 0},     {W, 0},           // corners, just outside
-        {0, H},    {-100000, 3}, {3, 100000},    {2000000000, 2000000000}};
+        {-10, 5},   {W - 10, 5},    {5, -10},    {5, H - 10}, // each edge
+        {-10, -10}, {W - 5, H - 5}, {-S, 0},     {W, 0},      // corners, just outside
+        {0, H},     {-100000, 3},   {3, 100000}, {2000000000, 2000000000}};
     for (int32_t transparent : {1, 0}) {
         for (const auto& position : positions) {
             GuardedBuffer buffer(W, H);
@@ -206,8 +208,9 @@ TEST_F(SpriteTest, DrawingAcrossEveryEdgeStaysInsideTheDestination)
                     int64_t sx = int64_t{x} - position[0];
                     int64_t sy = int64_t{y} - position[1];
                     bool covered = sx >= 0 && sx < S && sy >= 0 && sy < S;
-                    uint16_t expected =
-                        covered ? Coded(static_cast<int32_t>(sx), static_cast<int32_t>(sy)) : 0;
+                    uint16_t expected = covered ? Coded(static_cast<int32_t>(sx),
+                                                        static_cast<int32_t>(sy))
+                                                : 0;
                     ASSERT_EQ(buffer.At(x, y), expected)
                         << x << "," << y << " for " << position[0] << "," << position[1];
                 }

@@ -103,8 +103,9 @@ TEST_F(TextTest, TextIsClippedAtEachEdge)
     constexpr int32_t H = 20;
     constexpr int32_t BAND = 32;
     constexpr int32_t STRIDE = W + 2 * BAND;
-    const int32_t points[][2] = {{-12, 4}, {W - 8, 4}, {4, -9}, {4, H - 5}, {-30, -30},
-                                 {W + 3, 0}, {0, H}, {-2000000000, 5}, {5, 2000000000}};
+    const int32_t points[][2] = {{-12, 4},   {W - 8, 4},       {4, -9},
+                                 {4, H - 5}, {-30, -30},       {W + 3, 0},
+                                 {0, H},     {-2000000000, 5}, {5, 2000000000}};
     for (const auto& point : points) {
         std::vector<uint16_t> all(static_cast<size_t>(STRIDE * (H + 2 * BAND)), 0xDEAD);
         uint16_t* origin = all.data() + BAND * STRIDE + BAND;
@@ -118,8 +119,8 @@ TEST_F(TextTest, TextIsClippedAtEachEdge)
                 uint16_t pixel = origin[y * STRIDE + x];
                 bool in = x >= 0 && x < W && y >= 0 && y < H;
                 if (!in) {
-                    ASSERT_EQ(pixel, 0xDEAD) << x << "," << y << " from " << point[0] << ","
-                                             << point[1];
+                    ASSERT_EQ(pixel, 0xDEAD)
+                        << x << "," << y << " from " << point[0] << "," << point[1];
                 }
                 inside += in && pixel != 0;
             }

@@ -91,7 +91,7 @@ TEST_F(EntryScreenTest, TypedSizeAndCountMakeTheNewField)
     EXPECT_EQ(g_entryText[0], '\0');
     EXPECT_FALSE(g_fieldWon);
     EXPECT_EQ(FakeVideoPresentCount(), presents + 11); // the move, then every entry frame
-    EXPECT_GT(TextPixels(100, 30, 300, 16), 50);        // the second prompt
+    EXPECT_GT(TextPixels(100, 30, 300, 16), 50);       // the second prompt
 
     NewGame(Answers("12", "700"));
     EXPECT_EQ(fieldSize, 12);
@@ -165,7 +165,8 @@ TEST_F(EntryScreenTest, AWrappedNegativeCountMakesAFieldWithoutMines)
     EXPECT_EQ(g_mineCount, -1);
     int mines = 0;
     for (int x = 0; x < 15; ++x)
-        for (int y = 0; y < 15; ++y) mines += cellValue[x][y] == MINE;
+        for (int y = 0; y < 15; ++y)
+            mines += cellValue[x][y] == MINE;
     EXPECT_EQ(mines, 0);
 }
 

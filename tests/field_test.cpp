@@ -34,7 +34,8 @@ TEST(RandomTest, DrawsFollowTheLinearCongruentialArithmetic)
     EXPECT_EQ(RandomNext(), 38);
     // The state wraps at 2^32 and only bits 16 to 30 are given out.
     RandomSeed(0xFFFFFFFFu);
-    EXPECT_EQ(RandomNext(), static_cast<int32_t>(((0xFFFFFFFFu * 214013u + 2531011u) >> 16) & 0x7FFF));
+    EXPECT_EQ(RandomNext(),
+              static_cast<int32_t>(((0xFFFFFFFFu * 214013u + 2531011u) >> 16) & 0x7FFF));
 }
 
 TEST_F(FieldTest, SeedIsTickPlusCountPlusSideSoTheFirstMineIsKnown)
@@ -47,12 +48,14 @@ TEST_F(FieldTest, SeedIsTickPlusCountPlusSideSoTheFirstMineIsKnown)
 
     // Same seed, size and count: the same board.
     std::vector<int32_t> first;
-    for (int x = 0; x < 25; ++x) first.insert(first.end(), cellValue[x], cellValue[x] + 25);
+    for (int x = 0; x < 25; ++x)
+        first.insert(first.end(), cellValue[x], cellValue[x] + 25);
     FreeField();
     FakeSetTicks(1u - 109u);
     GenerateField();
     std::vector<int32_t> second;
-    for (int x = 0; x < 25; ++x) second.insert(second.end(), cellValue[x], cellValue[x] + 25);
+    for (int x = 0; x < 25; ++x)
+        second.insert(second.end(), cellValue[x], cellValue[x] + 25);
     EXPECT_EQ(first, second);
 }
 
@@ -129,7 +132,8 @@ TEST_F(FieldTest, FloodOpensZerosAndTheirRimButStopsAtFlagsAndOpenCells)
 
     // A wall of open cells is not passed through.
     MakeBoard(7, {});
-    for (int y = 0; y < 7; ++y) cellState[3][y] = STATE_OPEN_ALT;
+    for (int y = 0; y < 7; ++y)
+        cellState[3][y] = STATE_OPEN_ALT;
     FloodOpen(0, 0);
     EXPECT_EQ(cellState[2][6], STATE_OPEN);
     EXPECT_EQ(cellState[4][0], STATE_HIDDEN);

@@ -24,10 +24,12 @@ PlaceFacts Facts(const std::string& exeDir, std::set<std::string> withTextures =
 TEST(FilePlacesTest, DataBesideTheExecutableKeepsEverythingThere)
 {
     FilePlaces places = ResolveFilePlaces(Facts("/opt/games/dellomar", {"/opt/games/dellomar"}));
-    EXPECT_EQ(PlacePath(places, "Textures\\txtr.txr", '/'), "/opt/games/dellomar/Textures/txtr.txr");
+    EXPECT_EQ(PlacePath(places, "Textures\\txtr.txr", '/'),
+              "/opt/games/dellomar/Textures/txtr.txr");
     EXPECT_EQ(PlacePath(places, "Sounds\\bng.wav", '/'), "/opt/games/dellomar/Sounds/bng.wav");
     EXPECT_EQ(PlacePath(places, "save.gm", '/'), "/opt/games/dellomar/save.gm");
-    EXPECT_EQ(PlacePath(places, "save.gm.new-AbC123", '/'), "/opt/games/dellomar/save.gm.new-AbC123");
+    EXPECT_EQ(PlacePath(places, "save.gm.new-AbC123", '/'),
+              "/opt/games/dellomar/save.gm.new-AbC123");
     EXPECT_FALSE(places.makePlayerDir);
     EXPECT_FALSE(places.playerDirMissing);
 }
@@ -113,11 +115,14 @@ TEST(FilePlacesTest, WindowsSetupPutsThePlayersFilesInAppData)
     PlaceFacts facts = Facts(installed, {installed});
     facts.installedLayout = false;
     facts.separator = '\\';
-    facts.holdsInstallMarker = [installed](const std::string& folder) { return folder == installed; };
+    facts.holdsInstallMarker = [installed](const std::string& folder) {
+        return folder == installed;
+    };
     facts.appData = "C:\\Users\\ann\\AppData\\Roaming";
     FilePlaces places = ResolveFilePlaces(facts);
     EXPECT_EQ(PlacePath(places, "Textures\\txtr.txr", '\\'), installed + "\\Textures\\txtr.txr");
-    EXPECT_EQ(PlacePath(places, "save.gm", '\\'), "C:\\Users\\ann\\AppData\\Roaming\\Dellomar\\save.gm");
+    EXPECT_EQ(PlacePath(places, "save.gm", '\\'),
+              "C:\\Users\\ann\\AppData\\Roaming\\Dellomar\\save.gm");
     EXPECT_EQ(PlacePath(places, "save.gm.new-AbC123", '\\'),
               "C:\\Users\\ann\\AppData\\Roaming\\Dellomar\\save.gm.new-AbC123");
     EXPECT_TRUE(places.makePlayerDir);

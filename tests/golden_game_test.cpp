@@ -14,8 +14,8 @@ namespace {
 // The frames and saved games of the scripted game, as the game draws and
 // writes them today. Run with DELLOMAR_GOLDEN_WRITE=1 to rewrite the file
 // after a deliberate change of a picture, a frame or the saved game.
-const std::filesystem::path GOLDEN_FILE =
-    std::filesystem::path(DELLOMAR_SOURCE_DIR) / "tests" / "golden" / "scripted_game.txt";
+const std::filesystem::path GOLDEN_FILE = std::filesystem::path(DELLOMAR_SOURCE_DIR) / "tests" /
+                                          "golden" / "scripted_game.txt";
 
 std::string Joined(const std::vector<std::string>& lines)
 {

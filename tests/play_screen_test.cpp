@@ -20,7 +20,8 @@ int CountOpen()
 {
     int count = 0;
     for (int x = 0; x < fieldSize; ++x)
-        for (int y = 0; y < fieldSize; ++y) count += StateIsOpen(cellState[x][y]);
+        for (int y = 0; y < fieldSize; ++y)
+            count += StateIsOpen(cellState[x][y]);
     return count;
 }
 
@@ -127,11 +128,11 @@ TEST_F(PlayScreenTest, TheCursorIsClampedLeftUpAndDownButNotRight)
 TEST_F(PlayScreenTest, NumbersShowOnlyUnderTheLampWhileFlagsAndOpenMinesShowEverywhere)
 {
     MakeBoard(25, {{12, 12}, {20, 5}});
-    cellState[11][11] = STATE_OPEN;     // value 1, under the lamp
-    cellState[2][20] = STATE_OPEN_ALT;  // value 0, far away
-    cellState[3][3] = STATE_FLAGGED;    // far away
-    cellState[20][5] = STATE_OPEN;      // an opened mine, far away
-    cellState[21][20] = STATE_OPEN;     // value 0, far away
+    cellState[11][11] = STATE_OPEN;    // value 1, under the lamp
+    cellState[2][20] = STATE_OPEN_ALT; // value 0, far away
+    cellState[3][3] = STATE_FLAGGED;   // far away
+    cellState[20][5] = STATE_OPEN;     // an opened mine, far away
+    cellState[21][20] = STATE_OPEN;    // value 0, far away
     AimAt(11, 12);
     Frame(0, 0);
     EXPECT_TRUE(ShowsPiece(AtlasNumber(1), 11 * 23, 11 * 23));

@@ -32,7 +32,8 @@ protected:
     static std::string Body(int32_t n, const std::string& record)
     {
         std::string body;
-        for (int32_t i = 0; i < n * n; ++i) body += record;
+        for (int32_t i = 0; i < n * n; ++i)
+            body += record;
         return body;
     }
 };
@@ -52,7 +53,7 @@ TEST_F(SavedGameTest, SaveThenLoadGivesBackEveryValueAndState)
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "25\r\n");
     EXPECT_EQ(bytes[4], '0' + cellValue[0][0]);
     EXPECT_EQ(bytes[5], '1');
-    EXPECT_EQ(bytes[7], '2');           // record 1 is (0, 1): y runs inside x
+    EXPECT_EQ(bytes[7], '2');              // record 1 is (0, 1): y runs inside x
     EXPECT_EQ(bytes[4 + 2 * 25 + 1], '3'); // record 25 is (1, 0)
     EXPECT_EQ(SaveFilesHere(), std::vector<std::string>{SAVE_FILE_NAME});
 
@@ -97,7 +98,8 @@ TEST_F(SavedGameTest, AShortFileKeepsTheGeneratedBoardForTheRest)
     int mines = 0;
     for (int x = 0; x < 12; ++x) {
         for (int y = 0; y < 12; ++y) {
-            if (x == 0 && y < 2) continue;
+            if (x == 0 && y < 2)
+                continue;
             EXPECT_EQ(cellState[x][y], STATE_HIDDEN);
             mines += cellValue[x][y] == MINE;
         }
@@ -123,8 +125,8 @@ TEST_F(SavedGameTest, UnusableFilesLeaveTheGameExactlyAsItWas)
     };
     LoadGame();
     expectUntouched("missing");
-    for (const char* bad : {"", "\r\n0000", "ab\r\n", "2\r\n00", "26\r\n", "0\r\n", "-25\r\n",
-                            "99999", "+1\r\n"}) {
+    for (const char* bad :
+         {"", "\r\n0000", "ab\r\n", "2\r\n00", "26\r\n", "0\r\n", "-25\r\n", "99999", "+1\r\n"}) {
         WriteFileBytes("save.gm", bad);
         LoadGame();
         expectUntouched(bad);

@@ -129,9 +129,9 @@ std::vector<std::string> PlayScriptedGame()
         if (FakeVideoPresentCount() != presented) {
             presented = FakeVideoPresentCount();
             std::span<const uint16_t> frame = FakeVideoPresentedFrame();
-            record.push_back(Line("frame", static_cast<uint64_t>(presented),
-                                  Fnv1a(reinterpret_cast<const uint8_t*>(frame.data()),
-                                        frame.size_bytes())));
+            record.push_back(
+                Line("frame", static_cast<uint64_t>(presented),
+                     Fnv1a(reinterpret_cast<const uint8_t*>(frame.data()), frame.size_bytes())));
         }
         std::vector<uint8_t> bytes = ReadFileBytes("save.gm");
         if (bytes != saved) {

@@ -179,18 +179,19 @@ TEST_F(SoundTest, UnreadableFilesGiveMinusOneAndLeaveTheSlotFree)
         Bytes file;
     } cases[] = {
         {"not PCM", Riff({Chunk("fmt ", Format(3, 1, 11025, 32)), Chunk("data", samples)})},
-        {"another form", Riff({Chunk("fmt ", Format(1, 1, 11025, 8)), Chunk("data", samples)},
-                              "AVI ")},
-        {"data before format", Riff({Chunk("data", samples), Chunk("fmt ", Format(1, 1, 11025, 8))})},
+        {"another form",
+         Riff({Chunk("fmt ", Format(1, 1, 11025, 8)), Chunk("data", samples)}, "AVI ")},
+        {"data before format",
+         Riff({Chunk("data", samples), Chunk("fmt ", Format(1, 1, 11025, 8))})},
         {"no data", Riff({Chunk("fmt ", Format(1, 1, 11025, 8))})},
         {"no format", Riff({Chunk("data", samples)})},
         {"ends inside the format", Riff({Chunk("fmt ", Format(1, 1, 11025, 8, false))})},
         {"empty", Bytes{}},
         {"not RIFF", Bytes(64, 'x')},
-        {"data shorter than declared", Riff({Chunk("fmt ", Format(1, 1, 11025, 8)),
-                                             Chunk("data", 1000, Samples(10))})},
-        {"data over the limit", Riff({Chunk("fmt ", Format(1, 1, 11025, 8)),
-                                      Chunk("data", 0xFFFFFFF0u, Samples(10))})},
+        {"data shorter than declared",
+         Riff({Chunk("fmt ", Format(1, 1, 11025, 8)), Chunk("data", 1000, Samples(10))})},
+        {"data over the limit",
+         Riff({Chunk("fmt ", Format(1, 1, 11025, 8)), Chunk("data", 0xFFFFFFF0u, Samples(10))})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -222,15 +223,16 @@ TEST_F(SoundTest, ChunkLayoutsThatLoad)
     } cases[] = {
         // The 18-byte format read runs two bytes into the data chunk's header;
         // leaving the format chunk steps back to where the data chunk starts.
-        {"16-byte format", Riff({Chunk("fmt ", Format(1, 1, 11025, 8, false)),
-                                 Chunk("data", samples)})},
-        {"chunk before format", Riff({Chunk("LIST", Samples(9)),
-                                      Chunk("fmt ", Format(1, 1, 11025, 8)),
-                                      Chunk("data", samples)})},
+        {"16-byte format",
+         Riff({Chunk("fmt ", Format(1, 1, 11025, 8, false)), Chunk("data", samples)})},
+        {"chunk before format",
+         Riff({Chunk("LIST", Samples(9)), Chunk("fmt ", Format(1, 1, 11025, 8)),
+               Chunk("data", samples)})},
         {"chunk between", Riff({Chunk("fmt ", Format(1, 1, 11025, 8)), Chunk("fact", Samples(4)),
                                 Chunk("data", samples)})},
         {"odd format chunk, padded", Riff({Chunk("fmt ", oddFormat), Chunk("data", samples)})},
-        {"data of another form first", [&] {
+        {"data of another form first",
+         [&] {
              Bytes file = Chunk("RIFF", [] {
                  Bytes other{'A', 'V', 'I', ' '};
                  Bytes data = Chunk("data", Samples(5));
@@ -264,8 +266,8 @@ TEST_F(SoundTest, AShortFormatChunkAcrossTheReadersBlockEdgeLoads)
             SCOPED_TRACE(std::to_string(formatSize) + "-byte format after " +
                          std::to_string(filler) + " bytes");
             ASSERT_EQ(SoundOpen(), 1);
-            Bytes file = Riff({Chunk("LIST", Bytes(filler, 1)), Chunk("fmt ", format),
-                               Chunk("data", samples)});
+            Bytes file = Riff(
+                {Chunk("LIST", Bytes(filler, 1)), Chunk("fmt ", format), Chunk("data", samples)});
             ASSERT_EQ(Load(file), 0);
             EXPECT_EQ(BufferBytes(0), samples);
         }
@@ -319,10 +321,10 @@ TEST_F(SoundTest, PlayRewindsThenPlaysSoAPlayingSoundStartsOver)
     EXPECT_EQ(info->playCount, 2);
     EXPECT_TRUE(info->playing);
     EXPECT_FALSE(info->looping);
-    EXPECT_EQ(FakeCallLog(), (std::vector<std::string>{
-                                 "SoundBufferSetCurrentPosition", "SoundBufferPlay",
-                                 "SoundBufferSetCurrentPosition", "SoundBufferSetCurrentPosition",
-                                 "SoundBufferPlay"}));
+    EXPECT_EQ(FakeCallLog(),
+              (std::vector<std::string>{"SoundBufferSetCurrentPosition", "SoundBufferPlay",
+                                        "SoundBufferSetCurrentPosition",
+                                        "SoundBufferSetCurrentPosition", "SoundBufferPlay"}));
 
     FakeFailCall("SoundBufferSetCurrentPosition", PLAT_SOUND_ERR_GENERIC, 0, 1);
     EXPECT_EQ(SoundPlay(0, 0), 0);

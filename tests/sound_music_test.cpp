@@ -31,10 +31,10 @@ TEST_F(MusicTest, OpenAndCloseRunTheirStepsInOrder)
     FakeClearCallLog();
     EXPECT_EQ(MusicUnloadAll(), 1);
     EXPECT_EQ(MusicClose(), 1);
-    EXPECT_EQ(FakeCallLog(), (std::vector<std::string>{
-                                 "MusicPerformanceStop", "MusicPerformanceCloseDown",
-                                 "MusicPerformanceRelease", "MusicLoaderRelease",
-                                 "ComUninitialize"}));
+    EXPECT_EQ(FakeCallLog(),
+              (std::vector<std::string>{"MusicPerformanceStop", "MusicPerformanceCloseDown",
+                                        "MusicPerformanceRelease", "MusicLoaderRelease",
+                                        "ComUninitialize"}));
     EXPECT_EQ(g_musicPerformance, nullptr);
     EXPECT_EQ(g_musicLoader, nullptr);
     EXPECT_EQ(FakeMusicLiveObjects(), 0);

@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -100,8 +100,8 @@ FilePlaces ResolveFilePlaces(const PlaceFacts& facts)
             places.playerDirBase = facts.home;
         }
     } else if (UsableBase(facts.home)) {
-        places.playerDir =
-            Join(Join(Join(facts.home, ".local", sep), "share", sep), GAME_NAME, sep);
+        places.playerDir = Join(Join(Join(facts.home, ".local", sep), "share", sep), GAME_NAME,
+                                sep);
         places.playerDirBase = facts.home;
     } else {
         places.makePlayerDir = false;

@@ -293,10 +293,10 @@ int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t, uint
     PlatRect area = rect != nullptr ? *rect : PlatRect{0, 0, surface->width, surface->height};
     const auto value = static_cast<uint16_t>(colour);
     PlatClipper clipper = surface->clipper;
-    const std::vector<PlatRect>* clips =
-        clipper == nullptr || !clipper->hasList ? nullptr : &clipper->rects;
-    FillPixelArea(MemorySurfacePixels(surface).data(), surface->width, surface->height, area,
-                  clips, value);
+    const std::vector<PlatRect>* clips = clipper == nullptr || !clipper->hasList ? nullptr
+                                                                                 : &clipper->rects;
+    FillPixelArea(MemorySurfacePixels(surface).data(), surface->width, surface->height, area, clips,
+                  value);
     return 0;
 }
 
@@ -432,7 +432,7 @@ int PlatVideoReleaseSurface(PlatSurface surface)
 int PlatVideoReleaseClipper(PlatClipper clipper)
 {
     const bool known = s_clippers.count(clipper) != 0;
-    const char* what = !known                ? ""
+    const char* what = !known                 ? ""
                        : clipper->windowBound ? "clipper:window"
                        : clipper->hasList     ? "clipper:list"
                                               : "clipper";

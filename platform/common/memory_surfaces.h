@@ -22,7 +22,7 @@ constexpr int32_t MEMORY_SURFACE_MAX_SIDE = 8192;
 
 struct PlatVideoDeviceTag {
     int refs;
-    int32_t width;   // the display mode's, for backends that keep it here
+    int32_t width; // the display mode's, for backends that keep it here
     int32_t height;
     bool presenting; // the backend's means of showing pictures are open
 };

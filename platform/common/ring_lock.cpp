@@ -2,8 +2,8 @@
 
 #include "platform/audio.h"
 
-int LockRingRegions(uint8_t* data, uint32_t size, uint32_t start, uint32_t bytes,
-                    void** region1, uint32_t* length1, void** region2, uint32_t* length2)
+int LockRingRegions(uint8_t* data, uint32_t size, uint32_t start, uint32_t bytes, void** region1,
+                    uint32_t* length1, void** region2, uint32_t* length2)
 {
     if (bytes > size || start >= size) {
         return PLAT_SOUND_ERR_INVALID_PARAM;

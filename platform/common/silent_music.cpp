@@ -44,8 +44,8 @@ int PlatMusicPerformanceAddPort(PlatMusicPerformance)
     return 0;
 }
 
-int PlatMusicPerformanceStop(PlatMusicPerformance, PlatMusicSegment, PlatMusicSegmentState,
-                             int32_t, uint32_t)
+int PlatMusicPerformanceStop(PlatMusicPerformance, PlatMusicSegment, PlatMusicSegmentState, int32_t,
+                             uint32_t)
 {
     return 0;
 }

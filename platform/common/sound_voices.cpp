@@ -31,8 +31,8 @@ void VoiceSilence(std::vector<uint8_t>* bytes, uint32_t count)
 }
 
 int VoiceLock(SoundVoice* voice, std::vector<uint8_t>* bytes, uint32_t playPosition,
-              uint32_t offset, uint32_t count, void** region1, uint32_t* length1,
-              void** region2, uint32_t* length2, uint32_t flags)
+              uint32_t offset, uint32_t count, void** region1, uint32_t* length1, void** region2,
+              uint32_t* length2, uint32_t flags)
 {
     *region1 = *region2 = nullptr;
     *length1 = *length2 = 0;
@@ -44,8 +44,8 @@ int VoiceLock(SoundVoice* voice, std::vector<uint8_t>* bytes, uint32_t playPosit
     if ((flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0) {
         start = playPosition < size ? playPosition : 0;
     }
-    int result =
-        LockRingRegions(bytes->data(), size, start, count, region1, length1, region2, length2);
+    int result = LockRingRegions(bytes->data(), size, start, count, region1, length1, region2,
+                                 length2);
     voice->locked = result == PLAT_SOUND_OK;
     return result;
 }

@@ -28,8 +28,8 @@ void VoiceSilence(std::vector<uint8_t>* bytes, uint32_t count);
 // unlock) from `offset`, or from `playPosition` when the flags ask for the
 // write cursor. Refused for an unusable or already locked voice.
 int VoiceLock(SoundVoice* voice, std::vector<uint8_t>* bytes, uint32_t playPosition,
-              uint32_t offset, uint32_t count, void** region1, uint32_t* length1,
-              void** region2, uint32_t* length2, uint32_t flags);
+              uint32_t offset, uint32_t count, void** region1, uint32_t* length1, void** region2,
+              uint32_t* length2, uint32_t flags);
 // Releases the lock; false (nothing done) for an unusable or unlocked voice.
 bool VoiceUnlock(SoundVoice* voice);
 // The voice is usable and `position` lies within its samples.

@@ -59,8 +59,14 @@ int FakeAudioPlayCount(PlatSoundBuffer buffer)
     return Known(buffer) ? buffer->info.playCount : 0;
 }
 
-int FakeAudioTotalPlays() { return s_totalPlays; }
-int FakeAudioDevicesCreated() { return static_cast<int>(s_devices.size()); }
+int FakeAudioTotalPlays()
+{
+    return s_totalPlays;
+}
+int FakeAudioDevicesCreated()
+{
+    return static_cast<int>(s_devices.size());
+}
 
 int FakeAudioLiveDevices()
 {
@@ -80,7 +86,10 @@ int FakeAudioLiveBuffers()
     return live;
 }
 
-void FakeAudioSetWriteCursor(uint32_t offset) { s_writeCursor = offset; }
+void FakeAudioSetWriteCursor(uint32_t offset)
+{
+    s_writeCursor = offset;
+}
 
 void FakeAudioFinishPlaying()
 {
@@ -137,7 +146,8 @@ int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes,
         return result;
     }
     auto size = static_cast<uint32_t>(buffer->info.bytes.size());
-    uint32_t start = (flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0 ? buffer->writeCursor : offset;
+    uint32_t start = (flags & PLAT_SOUND_LOCK_FROM_WRITE_CURSOR) != 0 ? buffer->writeCursor
+                                                                      : offset;
     if (buffer->locked) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }

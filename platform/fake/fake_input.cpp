@@ -38,8 +38,7 @@ int s_mouseReads = 0;
 
 std::string DeviceCall(const PlatInputDeviceTag* device, const char* step)
 {
-    return std::string(device->kind == PlatInputDeviceKind::Keyboard ? "Keyboard" : "Mouse") +
-           step;
+    return std::string(device->kind == PlatInputDeviceKind::Keyboard ? "Keyboard" : "Mouse") + step;
 }
 
 bool CallFails(const std::string& name, int* result)
@@ -139,10 +138,22 @@ void FakeInputQueueMouseStep(const FakeMouseStep& step)
     s_mouseQueue.push_back(step);
 }
 
-int FakeInputPendingKeys() { return static_cast<int>(s_keyQueue.size()); }
-int FakeInputPendingMouse() { return static_cast<int>(s_mouseQueue.size()); }
-int FakeInputKeyboardReads() { return s_keyboardReads; }
-int FakeInputMouseReads() { return s_mouseReads; }
+int FakeInputPendingKeys()
+{
+    return static_cast<int>(s_keyQueue.size());
+}
+int FakeInputPendingMouse()
+{
+    return static_cast<int>(s_mouseQueue.size());
+}
+int FakeInputKeyboardReads()
+{
+    return s_keyboardReads;
+}
+int FakeInputMouseReads()
+{
+    return s_mouseReads;
+}
 
 int FakeInputLiveObjects()
 {

@@ -57,7 +57,10 @@ int FakeMusicLiveObjects()
     return CountLive(s_performances) + CountLive(s_loaders) + CountLive(s_segments);
 }
 
-int FakeMusicComDepth() { return s_comDepth; }
+int FakeMusicComDepth()
+{
+    return s_comDepth;
+}
 
 int PlatComInitialize()
 {
@@ -132,8 +135,8 @@ void PlatMusicLoaderRelease(PlatMusicLoader loader)
     loader->released = true;
 }
 
-int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam, uint32_t, uint32_t,
-                             int32_t, PlatMusicPerformance)
+int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam, uint32_t, uint32_t, int32_t,
+                             PlatMusicPerformance)
 {
     assert(segment != nullptr && !segment->released);
     int result = 0;

@@ -39,10 +39,22 @@ void FakeSystemReset()
     s_endRequested = false;
 }
 
-void FakeSetTicks(uint32_t ticks) { s_ticks = ticks; }
-void FakeSetTickStep(uint32_t step) { s_tickStep = step; }
-uint32_t FakeTicks() { return s_ticks; }
-int FakeTickReads() { return s_tickReads; }
+void FakeSetTicks(uint32_t ticks)
+{
+    s_ticks = ticks;
+}
+void FakeSetTickStep(uint32_t step)
+{
+    s_tickStep = step;
+}
+uint32_t FakeTicks()
+{
+    return s_ticks;
+}
+int FakeTickReads()
+{
+    return s_tickReads;
+}
 
 void FakeSetAsyncKey(int virtualKey, bool down)
 {
@@ -55,16 +67,25 @@ void FakeFailWindowSetup(bool failClass, bool failWindow)
     s_failWindow = failWindow;
 }
 
-int FakeCursorShowCount() { return s_cursorShowCount; }
+int FakeCursorShowCount()
+{
+    return s_cursorShowCount;
+}
 
-void FakeRequestEnd() { s_endRequested = true; }
+void FakeRequestEnd()
+{
+    s_endRequested = true;
+}
 
 bool PlatEndRequested()
 {
     return s_endRequested;
 }
 
-void FakeSetPeekHook(std::function<void(int)> hook) { s_peekHook = std::move(hook); }
+void FakeSetPeekHook(std::function<void(int)> hook)
+{
+    s_peekHook = std::move(hook);
+}
 
 int PlatRegisterClass(const PlatWindowClass& windowClass)
 {
@@ -116,8 +137,14 @@ intptr_t PlatDefWindowProc(PlatWindow, uint32_t, uintptr_t, intptr_t)
     return 0;
 }
 
-void PlatBeginPaint(PlatWindow) { FakeNote("BeginPaint"); }
-void PlatEndPaint(PlatWindow) { FakeNote("EndPaint"); }
+void PlatBeginPaint(PlatWindow)
+{
+    FakeNote("BeginPaint");
+}
+void PlatEndPaint(PlatWindow)
+{
+    FakeNote("EndPaint");
+}
 
 void PlatPostQuitMessage(int exitCode)
 {
@@ -149,7 +176,7 @@ uint32_t PlatGetTickCount()
 int16_t PlatGetAsyncKeyState(int virtualKey)
 {
     return s_asyncKeys[static_cast<size_t>(virtualKey) & 0xFF] ? static_cast<int16_t>(-32768)
-                                                                 : int16_t{0};
+                                                               : int16_t{0};
 }
 
 const char* PlatLastError()

@@ -164,14 +164,38 @@ void FakeVideoReset()
     s_badReleases = 0;
 }
 
-void FakeVideoSetBitCount(uint32_t bits) { s_bitCount = bits; }
-FakeVideoMode FakeVideoModeSet() { return s_mode; }
-const std::vector<PlatSurfaceDesc>& FakeVideoSurfaceDescs() { return s_descs; }
-int FakeVideoPresentCount() { return s_presentCount; }
-std::span<const uint16_t> FakeVideoPresentedFrame() { return s_presented; }
-int32_t FakeVideoPresentedWidth() { return s_presentedWidth; }
-int32_t FakeVideoPresentedHeight() { return s_presentedHeight; }
-std::span<uint16_t> FakeVideoPixels(PlatSurface surface) { return MemorySurfacePixels(surface); }
+void FakeVideoSetBitCount(uint32_t bits)
+{
+    s_bitCount = bits;
+}
+FakeVideoMode FakeVideoModeSet()
+{
+    return s_mode;
+}
+const std::vector<PlatSurfaceDesc>& FakeVideoSurfaceDescs()
+{
+    return s_descs;
+}
+int FakeVideoPresentCount()
+{
+    return s_presentCount;
+}
+std::span<const uint16_t> FakeVideoPresentedFrame()
+{
+    return s_presented;
+}
+int32_t FakeVideoPresentedWidth()
+{
+    return s_presentedWidth;
+}
+int32_t FakeVideoPresentedHeight()
+{
+    return s_presentedHeight;
+}
+std::span<uint16_t> FakeVideoPixels(PlatSurface surface)
+{
+    return MemorySurfacePixels(surface);
+}
 bool FakeVideoGuardsIntact()
 {
     auto intact = [](const std::vector<uint16_t>& storage) {
@@ -192,11 +216,26 @@ bool FakeVideoGuardsIntact()
     return true;
 }
 
-int32_t FakeVideoWidth(PlatSurface surface) { return surface->width; }
-int32_t FakeVideoHeight(PlatSurface surface) { return surface->height; }
-bool FakeVideoLocked(PlatSurface surface) { return surface->locked; }
-PlatClipper FakeVideoClipperOf(PlatSurface surface) { return surface->clipper; }
-PlatPalette FakeVideoPaletteOf(PlatSurface surface) { return surface->palette; }
+int32_t FakeVideoWidth(PlatSurface surface)
+{
+    return surface->width;
+}
+int32_t FakeVideoHeight(PlatSurface surface)
+{
+    return surface->height;
+}
+bool FakeVideoLocked(PlatSurface surface)
+{
+    return surface->locked;
+}
+PlatClipper FakeVideoClipperOf(PlatSurface surface)
+{
+    return surface->clipper;
+}
+PlatPalette FakeVideoPaletteOf(PlatSurface surface)
+{
+    return surface->palette;
+}
 FakeColorKey FakeVideoColorKeyOf(PlatSurface surface)
 {
     return {surface->colorKey.flags, surface->colorKey.low, surface->colorKey.high};
@@ -205,10 +244,22 @@ FakeClipList FakeVideoClipListOf(PlatClipper clipper)
 {
     return {clipper->hasList, clipper->header, clipper->rects};
 }
-PlatWindow FakeVideoClipperWindow(PlatClipper clipper) { return clipper->window; }
-uint32_t FakeVideoPaletteCaps(PlatPalette palette) { return palette->caps; }
-const std::vector<std::string>& FakeVideoReleaseLog() { return s_releaseLog; }
-int FakeVideoBadReleases() { return s_badReleases; }
+PlatWindow FakeVideoClipperWindow(PlatClipper clipper)
+{
+    return clipper->window;
+}
+uint32_t FakeVideoPaletteCaps(PlatPalette palette)
+{
+    return palette->caps;
+}
+const std::vector<std::string>& FakeVideoReleaseLog()
+{
+    return s_releaseLog;
+}
+int FakeVideoBadReleases()
+{
+    return s_badReleases;
+}
 
 int FakeVideoLiveObjects()
 {
@@ -252,8 +303,8 @@ int PlatVideoSetCooperativeLevel(PlatVideoDevice, PlatWindow, uint32_t flags)
     return 0;
 }
 
-int PlatVideoSetDisplayMode(PlatVideoDevice, int32_t width, int32_t height, int32_t bpp,
-                            int32_t, uint32_t)
+int PlatVideoSetDisplayMode(PlatVideoDevice, int32_t width, int32_t height, int32_t bpp, int32_t,
+                            uint32_t)
 {
     int result = 0;
     if (Refused("VideoSetDisplayMode", &result)) {

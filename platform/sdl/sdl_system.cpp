@@ -205,8 +205,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
                             int32_t x, int32_t y, int32_t width, int32_t height, PlatInstance)
 {
     if (!DisplayReachable()) {
-        NoteLastError(
-            "no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)");
+        NoteLastError("no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)");
         return nullptr;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {

@@ -120,18 +120,18 @@ SDL_Renderer* NewRenderer(SDL_Window* window)
     if (chosen) {
         s_choice = "SDL_RENDER_DRIVER";
         const bool software = SDL_strcasecmp(asked, "software") == 0;
-        renderer =
-            SDL_CreateRenderer(window, -1,
-                               software ? SDL_RENDERER_SOFTWARE
-                                        : SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        renderer = SDL_CreateRenderer(window, -1,
+                                      software
+                                          ? SDL_RENDERER_SOFTWARE
+                                          : SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     } else if (!HasRenderNode()) {
         s_choice = "no graphics device";
     } else if (AddressSpaceTight()) {
         s_choice = "address space limited";
     } else {
         s_choice = "graphics device";
-        renderer =
-            SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        renderer = SDL_CreateRenderer(window, -1,
+                                      SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
         if (renderer != nullptr && DrawsOnProcessor(renderer)) {
             SDL_DestroyRenderer(renderer);
             renderer = nullptr;
@@ -171,11 +171,10 @@ void WaitForRefresh()
     if (s_firstRefreshNs == 0) {
         s_firstRefreshNs = now;
     }
-    const int64_t next =
-        s_firstRefreshNs + ((now - s_firstRefreshNs) / s_refreshNs + 1) * s_refreshNs;
+    const int64_t next = s_firstRefreshNs +
+                         ((now - s_firstRefreshNs) / s_refreshNs + 1) * s_refreshNs;
     timespec until{static_cast<time_t>(next / 1000000000), static_cast<long>(next % 1000000000)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {}
 }
 
 // One line on stderr at the first present, for players and tests who want

@@ -45,7 +45,7 @@ void RandomBytes(unsigned char* bytes, size_t count)
         return;
     }
     static uint64_t counter = 0;
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     uint64_t mix = (static_cast<uint64_t>(now.tv_nsec) << 20) ^ static_cast<uint64_t>(now.tv_sec) ^
                    (static_cast<uint64_t>(getpid()) << 40) ^ (++counter * 0x9E3779B97F4A7C15ULL);
@@ -59,14 +59,13 @@ void RandomBytes(unsigned char* bytes, size_t count)
 // The player's folder and any missing folder above it below `base`, for the
 // owner alone; `base` itself must exist (a missing home is never made). The
 // folders made go to `made`, outermost first. False when `base` is missing.
-bool MakeFolders(const std::string& folder, const std::string& base,
-                 std::vector<std::string>* made)
+bool MakeFolders(const std::string& folder, const std::string& base, std::vector<std::string>* made)
 {
     struct stat info {};
     if (!base.empty() && (stat(base.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
         return false;
     }
-    for (size_t at = folder.find('/', 1); ; at = folder.find('/', at + 1)) {
+    for (size_t at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
         std::string part = folder.substr(0, at);
         if (part.size() > base.size() && mkdir(part.c_str(), PLAYER_DIR_MODE) == 0) {
             made->push_back(part); // an existing folder is fine
@@ -172,7 +171,7 @@ void SyncFolder(const std::string& folder)
 
 bool OldEnough(const struct stat& info)
 {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return info.st_mtim.tv_sec <= now.tv_sec - STRAY_MIN_AGE_SECONDS;
 }

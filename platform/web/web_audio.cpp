@@ -146,8 +146,8 @@ int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32
     if (!VoiceUnlock(buffer)) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    WebAudioSetSamples(buffer->id, buffer->samples.data(),
-                       static_cast<int>(buffer->samples.size()), SAMPLE_RATE);
+    WebAudioSetSamples(buffer->id, buffer->samples.data(), static_cast<int>(buffer->samples.size()),
+                       SAMPLE_RATE);
     return PLAT_SOUND_OK;
 }
 

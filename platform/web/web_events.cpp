@@ -24,6 +24,7 @@ struct KeyCode {
 };
 
 // Extended keys carry 0x80, as on the native keyboard.
+// clang-format off
 constexpr KeyCode KEY_CODES[] = {
     {"Escape", 0x01}, {"Digit1", 0x02}, {"Digit2", 0x03}, {"Digit3", 0x04},
     {"Digit4", 0x05}, {"Digit5", 0x06}, {"Digit6", 0x07}, {"Digit7", 0x08},
@@ -53,6 +54,7 @@ constexpr KeyCode KEY_CODES[] = {
     {"PageDown", 0xD1}, {"Insert", 0xD2}, {"Delete", 0xD3}, {"MetaLeft", 0xDB},
     {"MetaRight", 0xDC}, {"ContextMenu", 0xDD},
 };
+// clang-format on
 
 // The keys the game acts on: the page keeps them from the browser where it may
 // (Alt would open the browser's menu, F12 its tools, Backspace go back).

@@ -16,7 +16,7 @@ struct WebInputState {
     PressLatch asyncLatch; // presses since the live key state was last asked
     bool buttons[4];       // left, right, middle, back
     PressLatch buttonLatch;
-    double motionX;        // motion since the mouse's last read, in picture pixels
+    double motionX; // motion since the mouse's last read, in picture pixels
     double motionY;
     int32_t wheel;
     // A touch that puts the cursor at a point (web_touch.cpp): reads left
@@ -25,11 +25,11 @@ struct WebInputState {
     int placing;
     double placeDx;
     double placeDy;
-    bool touchLeft;        // a finger holds the left button (over the menu)
-    bool touchPress;       // ... and its press is yet to be read
-    uint8_t typed[64];     // key taps from the page's number field, in order
+    bool touchLeft;    // a finger holds the left button (over the menu)
+    bool touchPress;   // ... and its press is yet to be read
+    uint8_t typed[64]; // key taps from the page's number field, in order
     int typedCount;
-    bool typedUp;          // the last tap was read down; the next read shows it up
+    bool typedUp; // the last tap was read down; the next read shows it up
 };
 
 extern WebInputState g_webInput;

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double FRAME_MS = 10.0;
 
-double s_turnDue = 0;      // when the browser's next turn is due to end
+double s_turnDue = 0;     // when the browser's next turn is due to end
 bool s_turnGiven = false; // since the main loop last looked for messages
 
 // Passes of the game's loop, for the page's test: frames that end early
@@ -61,8 +61,8 @@ void WebSetLastError(const char* what)
     NoteLastError(what);
 }
 
-PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t,
-                            int32_t, int32_t, int32_t, int32_t, PlatInstance)
+PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption, uint32_t, int32_t,
+                            int32_t, int32_t, int32_t, PlatInstance)
 {
     if (WebCanvasPresent() == 0) {
         NoteLastError("the page has no canvas to show the game in");

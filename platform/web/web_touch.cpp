@@ -29,9 +29,9 @@ struct Touch {
     bool pressed;   // the long press has fired
     bool returning; // brought the lamp back from the menu: clicks nothing
     long id;
-    long lastX;     // page pixels, relative to the canvas
+    long lastX; // page pixels, relative to the canvas
     long lastY;
-    double startX;  // picture pixels
+    double startX; // picture pixels
     double startY;
     double startMs;
 };
@@ -164,8 +164,8 @@ EM_BOOL OnTouchEnd(int eventType, const EmscriptenTouchEvent* event, void*)
 
 void WebTouchPoll()
 {
-    if (!s_touch.active || s_touch.spoiled || s_touch.menu || s_touch.moved ||
-        s_touch.pressed || s_touch.returning || WebGameAsksNumber() ||
+    if (!s_touch.active || s_touch.spoiled || s_touch.menu || s_touch.moved || s_touch.pressed ||
+        s_touch.returning || WebGameAsksNumber() ||
         emscripten_get_now() - s_touch.startMs < LONG_PRESS_MS) {
         return;
     }

@@ -101,8 +101,7 @@ int Present(PlatSurface shown)
             to[x] = table[from[x]];
         }
     }
-    WebCanvasDraw(s_rgba.data(), device->width, device->height,
-                  emscripten_get_now() - started);
+    WebCanvasDraw(s_rgba.data(), device->width, device->height, emscripten_get_now() - started);
     WebGiveBrowserTurn();
     return 0;
 }

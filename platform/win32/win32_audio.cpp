@@ -83,8 +83,8 @@ int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes,
     DWORD first = 0;
     DWORD second = 0;
     void* secondRegion = nullptr;
-    HRESULT result =
-        Native(buffer)->Lock(offset, bytes, region1, &first, &secondRegion, &second, flags);
+    HRESULT result = Native(buffer)->Lock(offset, bytes, region1, &first, &secondRegion, &second,
+                                          flags);
     *length1 = first;
     *region2 = secondRegion;
     *length2 = secondRegion != nullptr ? second : 0;

@@ -23,8 +23,8 @@ namespace {
 constexpr size_t MAX_CHUNK = 0x40000000;
 constexpr int CREATE_ATTEMPTS = 100;
 // What a replacing file takes over from the one it replaces; read-only never.
-constexpr DWORD KEPT_ATTRIBUTES =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool IsFolder(const std::string& path)
 {
@@ -45,7 +45,8 @@ FilePlaces PlacesOfThisProgram()
     facts.separator = '\\';
     facts.holdsInstallMarker = [](const std::string& folder) {
         DWORD attributes = GetFileAttributesA((folder + "\\" + INSTALL_MARKER).c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     };
     // The shell's answer rather than the environment's: %APPDATA% is only a
     // copy of it, and a copy anybody can change.
@@ -96,8 +97,8 @@ HANDLE CreateUnique(const std::string& target, DWORD attributes, std::string* su
         RandomBytes(random, sizeof random);
         *suffix = TempSuffix(random);
         const std::string path = target + *suffix;
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    attributes, nullptr);
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
+                                    nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             return handle;
         }

@@ -44,8 +44,9 @@ int SlotOf(const DIDEVICEOBJECTDATA& change, bool keyboard)
         return static_cast<int>(change.dwOfs);
     }
     DWORD first = offsetof(DIMOUSESTATE, rgbButtons);
-    return change.dwOfs >= first && change.dwOfs < first + 4 ? static_cast<int>(change.dwOfs - first)
-                                                             : -1;
+    return change.dwOfs >= first && change.dwOfs < first + 4
+               ? static_cast<int>(change.dwOfs - first)
+               : -1;
 }
 
 // Marks every key or button that went down since the previous read as down.
@@ -80,8 +81,8 @@ void FoldBufferedPresses(IDirectInputDevice8A* device, uint32_t size, void* stat
 int PlatInputCreate(PlatInstance instance, uint32_t version, PlatInput* input)
 {
     void* created = nullptr;
-    HRESULT result =
-        DirectInput8Create(Win32Instance(instance), version, IID_IDirectInput8A, &created, nullptr);
+    HRESULT result = DirectInput8Create(Win32Instance(instance), version, IID_IDirectInput8A,
+                                        &created, nullptr);
     *input = FAILED(result) ? nullptr : static_cast<PlatInput>(created);
     return Win32Result(result);
 }
@@ -114,8 +115,8 @@ int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
     if (device == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    const DIDATAFORMAT* native =
-        format == PlatInputDataFormat::Keyboard ? &c_dfDIKeyboard : &c_dfDIMouse;
+    const DIDATAFORMAT* native = format == PlatInputDataFormat::Keyboard ? &c_dfDIKeyboard
+                                                                         : &c_dfDIMouse;
     HRESULT result = Native(device)->SetDataFormat(native);
     if (!FAILED(result)) {
         KeepChanges(Native(device));

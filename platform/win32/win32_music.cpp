@@ -68,8 +68,9 @@ int PlatMusicPerformanceInit(PlatMusicPerformance performance, PlatSoundDevice d
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Win32Result(Native(performance)->Init(nullptr, reinterpret_cast<IDirectSound*>(device),
-                                            Win32Window(window)));
+    return Win32Result(
+        Native(performance)
+            ->Init(nullptr, reinterpret_cast<IDirectSound*>(device), Win32Window(window)));
 }
 
 int PlatMusicPerformanceAddPort(PlatMusicPerformance performance)
@@ -120,7 +121,8 @@ int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam param, uin
     // Unload is the one parameter the game sets.
     const GUID& which = GUID_Unload;
     static_cast<void>(param);
-    return Win32Result(Native(segment)->SetParam(which, groupBits, index, time, Native(performance)));
+    return Win32Result(
+        Native(segment)->SetParam(which, groupBits, index, time, Native(performance)));
 }
 
 void PlatMusicSegmentRelease(PlatMusicSegment segment)

@@ -167,12 +167,10 @@ intptr_t PlatDispatchMessage(const PlatMessage& message)
     return static_cast<intptr_t>(DispatchMessageA(&native));
 }
 
-intptr_t PlatDefWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam,
-                           intptr_t lParam)
+intptr_t PlatDefWindowProc(PlatWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    return static_cast<intptr_t>(DefWindowProcA(Win32Window(window), message,
-                                                static_cast<WPARAM>(wParam),
-                                                static_cast<LPARAM>(lParam)));
+    return static_cast<intptr_t>(DefWindowProcA(
+        Win32Window(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }
 
 void PlatBeginPaint(PlatWindow window)

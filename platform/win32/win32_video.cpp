@@ -60,10 +60,9 @@ int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t heigh
     if (device == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(device)->SetDisplayMode(static_cast<DWORD>(width),
-                                                 static_cast<DWORD>(height),
-                                                 static_cast<DWORD>(bpp),
-                                                 static_cast<DWORD>(refreshRate), flags));
+    return Win32Result(Native(device)->SetDisplayMode(
+        static_cast<DWORD>(width), static_cast<DWORD>(height), static_cast<DWORD>(bpp),
+        static_cast<DWORD>(refreshRate), flags));
 }
 
 int PlatVideoCreateSurface(PlatVideoDevice device, const PlatSurfaceDesc* desc,
@@ -158,8 +157,7 @@ int PlatVideoGetPixelFormat(PlatSurface surface, PlatPixelFormat* format)
     return Win32Result(result);
 }
 
-int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* desc,
-                  uint32_t flags)
+int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* desc, uint32_t flags)
 {
     if (surface == nullptr) {
         return PLAT_VIDEO_REFUSED;
@@ -170,8 +168,8 @@ int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* de
     if (rect != nullptr) {
         area = NativeRect(*rect);
     }
-    HRESULT result =
-        Native(surface)->Lock(rect != nullptr ? &area : nullptr, &native, flags, nullptr);
+    HRESULT result = Native(surface)->Lock(rect != nullptr ? &area : nullptr, &native, flags,
+                                           nullptr);
     if (FAILED(result)) {
         return Win32Result(result);
     }
@@ -196,8 +194,7 @@ int PlatVideoUnlock(PlatSurface surface, const PlatRect* rect)
     return Win32Result(Native(surface)->Unlock(rect != nullptr ? &area : nullptr));
 }
 
-int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags,
-                       uint32_t colour)
+int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags, uint32_t colour)
 {
     if (surface == nullptr) {
         return PLAT_VIDEO_REFUSED;
@@ -209,8 +206,8 @@ int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags
     if (rect != nullptr) {
         area = NativeRect(*rect);
     }
-    return Win32Result(Native(surface)->Blt(rect != nullptr ? &area : nullptr, nullptr, nullptr, flags,
-                                       &effects));
+    return Win32Result(
+        Native(surface)->Blt(rect != nullptr ? &area : nullptr, nullptr, nullptr, flags, &effects));
 }
 
 int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
@@ -228,8 +225,8 @@ int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
         sourceArea = NativeRect(*sourceRect);
     }
     return Win32Result(Native(dest)->Blt(destRect != nullptr ? &destArea : nullptr, Native(source),
-                                    sourceRect != nullptr ? &sourceArea : nullptr, flags,
-                                    nullptr));
+                                         sourceRect != nullptr ? &sourceArea : nullptr, flags,
+                                         nullptr));
 }
 
 int PlatVideoFlip(PlatSurface primary, PlatSurface override, uint32_t flags)
@@ -283,7 +280,8 @@ int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint
         RECT rect = NativeRect(PlatRegionRect(list, i));
         std::memcpy(block.data() + sizeof header + sizeof rect * i, &rect, sizeof rect);
     }
-    return Win32Result(Native(clipper)->SetClipList(reinterpret_cast<RGNDATA*>(block.data()), flags));
+    return Win32Result(
+        Native(clipper)->SetClipList(reinterpret_cast<RGNDATA*>(block.data()), flags));
 }
 
 int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t flags, PlatWindow window)

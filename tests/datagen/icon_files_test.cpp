@@ -14,8 +14,8 @@ namespace {
 
 uint32_t Be32(const std::vector<uint8_t>& b, size_t at)
 {
-    return (uint32_t{b.at(at)} << 24u) | (uint32_t{b.at(at + 1)} << 16u) | (uint32_t{b.at(at + 2)} << 8u) |
-           uint32_t{b.at(at + 3)};
+    return (uint32_t{b.at(at)} << 24u) | (uint32_t{b.at(at + 1)} << 16u) |
+           (uint32_t{b.at(at + 2)} << 8u) | uint32_t{b.at(at + 3)};
 }
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at)
@@ -109,8 +109,8 @@ TEST(IconFiles, PngChunksCarryTheirCrcAndTheRowsUnfiltered)
         if (type == "IHDR") {
             EXPECT_EQ(Be32(png, at + 8), 5u);
             EXPECT_EQ(Be32(png, at + 12), 5u);
-            EXPECT_EQ(png.at(at + 16), 8);  // bits per channel
-            EXPECT_EQ(png.at(at + 17), 6);  // RGBA
+            EXPECT_EQ(png.at(at + 16), 8); // bits per channel
+            EXPECT_EQ(png.at(at + 17), 6); // RGBA
         }
         if (type == "IDAT") {
             idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),

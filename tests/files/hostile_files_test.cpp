@@ -34,7 +34,11 @@ TEST_F(HostileFilesTest, LoadTakesAnythingButARegularFileForAMissingSave)
         {"folder", [] { PlantHere(Plant::Folder, SAVE_FILE_NAME); }},
         {"socket", [] { PlantHere(Plant::Socket, SAVE_FILE_NAME); }},
         {"link to a device", [] { LinkHere(SAVE_FILE_NAME, "/dev/zero"); }},
-        {"link to a fifo", [] { PlantHere(Plant::Fifo, "pipe"); LinkHere(SAVE_FILE_NAME, "pipe"); }},
+        {"link to a fifo",
+         [] {
+             PlantHere(Plant::Fifo, "pipe");
+             LinkHere(SAVE_FILE_NAME, "pipe");
+         }},
         {"dangling link", [] { LinkHere(SAVE_FILE_NAME, "nowhere"); }},
     };
     for (const Case& one : cases) {
@@ -195,13 +199,12 @@ TEST_F(HostileFilesTest, ASaveSweepsOnlyItsOwnLeftovers)
         writeOld(name, "half a sav");
     }
     // Not ours: other names, other kinds, and a temporary still being written.
-    const std::vector<std::string> others = {"save.gm.new", "save.gm.new-abc12", "save.gm.new-abc12!",
-                                             "save.gm.new-abc1234", "save.gm.old-abc123",
-                                             "save.gm.new-dir000", "save.gm.new-lnk000",
-                                             "save.gm.new-fif000", "save.gm.new-held00",
-                                             "save.gm.new-young0"};
-    for (const std::string& name : {others[0], others[1], others[2], others[3], others[4],
-                                    others[9]}) {
+    const std::vector<std::string> others = {
+        "save.gm.new",        "save.gm.new-abc12",  "save.gm.new-abc12!", "save.gm.new-abc1234",
+        "save.gm.old-abc123", "save.gm.new-dir000", "save.gm.new-lnk000", "save.gm.new-fif000",
+        "save.gm.new-held00", "save.gm.new-young0"};
+    for (const std::string& name :
+         {others[0], others[1], others[2], others[3], others[4], others[9]}) {
         WriteFileBytes(name, "planted");
     }
     PlantHere(Plant::Folder, "save.gm.new-dir000");

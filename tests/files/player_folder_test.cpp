@@ -13,7 +13,8 @@ namespace {
 
 using PlayerFolderTest = FileTest;
 
-FilePlaces InstalledPlaces(const std::filesystem::path& dataDir, const std::filesystem::path& player,
+FilePlaces InstalledPlaces(const std::filesystem::path& dataDir,
+                           const std::filesystem::path& player,
                            const std::filesystem::path& base = {})
 {
     FilePlaces places;

@@ -34,8 +34,8 @@ bool OpenWindow()
 // Every pixel distinct from its neighbours in some channel, different per frame.
 uint16_t PatternPixel(int32_t x, int32_t y, int32_t frame)
 {
-    return static_cast<uint16_t>(PackRGB565((x * 5 + frame * 40) & 255, (y * 3 + x) & 255,
-                                            (x ^ y) * 7 + frame * 90));
+    return static_cast<uint16_t>(
+        PackRGB565((x * 5 + frame * 40) & 255, (y * 3 + x) & 255, (x ^ y) * 7 + frame * 90));
 }
 
 // Draws a frame through the game's own calls; returns the back buffer as drawn.
@@ -125,8 +125,7 @@ void Settle(uint32_t milliseconds)
     const uint32_t start = SDL_GetTicks();
     PlatMessage message{};
     while (SDL_GetTicks() - start < milliseconds) {
-        while (PlatPeekMessage(&message)) {
-        }
+        while (PlatPeekMessage(&message)) {}
         SDL_Delay(10);
     }
 }
@@ -150,8 +149,7 @@ bool PaceHolds()
     for (int frame = 0; frame < FRAMES; ++frame) {
         const uint32_t frameStart = FrameClockStart();
         PlatMessage message{};
-        while (PlatPeekMessage(&message)) {
-        }
+        while (PlatPeekMessage(&message)) {}
         SurfaceFill(g_backSurface, static_cast<uint32_t>(frame * 2049), nullptr);
         const double flipStart = Seconds(CLOCK_MONOTONIC);
         const double flipCpu = Seconds(CLOCK_THREAD_CPUTIME_ID);
@@ -159,18 +157,19 @@ bool PaceHolds()
             std::fprintf(stderr, "sdl_video_test: a paced frame was not presented\n");
             return false;
         }
-        asleep +=
-            (Seconds(CLOCK_MONOTONIC) - flipStart) - (Seconds(CLOCK_THREAD_CPUTIME_ID) - flipCpu);
+        asleep += (Seconds(CLOCK_MONOTONIC) - flipStart) -
+                  (Seconds(CLOCK_THREAD_CPUTIME_ID) - flipCpu);
         FrameClockWait(10);
         shortest = std::min(shortest, PlatGetTickCount() - frameStart);
     }
     const double wall = Seconds(CLOCK_MONOTONIC) - start;
     const double cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - startCpu;
-    const bool sleeps = std::strcmp(SdlVideoRendererName(), "software") != 0 || asleep > 0.25 * wall;
+    const bool sleeps = std::strcmp(SdlVideoRendererName(), "software") != 0 ||
+                        asleep > 0.25 * wall;
     std::printf("paced on %s/%s: %.1f frames a second, shortest frame %u ms, %.0f%% of the time "
                 "asleep in the flip, CPU %.0f%% of a core\n",
-                SDL_GetCurrentVideoDriver(), SdlVideoRendererName(), FRAMES / wall,
-                shortest, 100.0 * asleep / wall, 100.0 * cpu / wall);
+                SDL_GetCurrentVideoDriver(), SdlVideoRendererName(), FRAMES / wall, shortest,
+                100.0 * asleep / wall, 100.0 * cpu / wall);
     if (shortest < 10) {
         std::fprintf(stderr, "sdl_video_test: a frame took less than 10 ms\n");
     }

@@ -30,8 +30,7 @@ struct RealAllocator {
     RealAllocator() = default;
     template <typename U>
     RealAllocator(const RealAllocator<U>&) noexcept
-    {
-    }
+    {}
     T* allocate(size_t count)
     {
         void* block = __real_malloc(count * sizeof(T));
@@ -117,16 +116,46 @@ void __wrap_free(void* block)
 }
 }
 
-void* operator new(size_t size) { return NewBlock(size); }
-void* operator new[](size_t size) { return NewBlock(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, size_t) noexcept { std::free(block); }
-void operator delete[](void* block, size_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void* operator new(size_t size)
+{
+    return NewBlock(size);
+}
+void* operator new[](size_t size)
+{
+    return NewBlock(size);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete(void* block, size_t) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block, size_t) noexcept
+{
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept
+{
+    std::free(block);
+}
 
 HeapUse CurrentHeapUse()
 {

@@ -117,7 +117,8 @@ void CheckPlainFiles()
     PlatFile* file = PlatFileOpen("checkdir\\a.gm", PlatFileMode::Read);
     char buffer[8] = {};
     Check(file != nullptr && PlatFileSize(file) == 2, "size of an open file");
-    Check(PlatFileRead(file, buffer, sizeof buffer) == 2, "a read past the end gives what is there");
+    Check(PlatFileRead(file, buffer, sizeof buffer) == 2,
+          "a read past the end gives what is there");
     Check(PlatFileRead(file, buffer, sizeof buffer) == 0, "a read at the end gives nothing");
     Check(PlatFileClose(file) == 0, "close");
 
@@ -138,7 +139,8 @@ void CheckPlainFiles()
 void CheckHostileFiles()
 {
     CreateDirectoryA("checkdir\\d.gm", nullptr);
-    Check(PlatFileOpen("checkdir\\d.gm", PlatFileMode::Read) == nullptr, "a folder is no file to read");
+    Check(PlatFileOpen("checkdir\\d.gm", PlatFileMode::Read) == nullptr,
+          "a folder is no file to read");
     Check(!WriteWhole("checkdir\\d.gm", "x"), "a folder is not replaced by a file");
     Check(CountNamed("d.gm") == 1, "a failed replace leaves nothing behind");
     RemoveDirectoryA("checkdir\\d.gm");
@@ -146,7 +148,8 @@ void CheckHostileFiles()
 
     // The old fixed temporary name, as a folder and as a file: neither matters.
     CreateDirectoryA("checkdir\\e.gm.new", nullptr);
-    Check(WriteWhole("checkdir\\e.gm", "first"), "a folder named like the old temporary is no obstacle");
+    Check(WriteWhole("checkdir\\e.gm", "first"),
+          "a folder named like the old temporary is no obstacle");
     RemoveDirectoryA("checkdir\\e.gm.new");
     Check(WriteWhole("checkdir\\e.gm.new", "planted") && WriteWhole("checkdir\\e.gm", "second"),
           "a file named like the old temporary is no obstacle");
@@ -379,9 +382,11 @@ uint16_t PixelAt(const PlatSurfaceDesc& desc, int x, int y)
 
 std::vector<unsigned char> ClipBlock(const std::vector<PlatRect>& rects)
 {
-    PlatRegionHeader header{PLAT_REGION_HEADER_SIZE, PLAT_RDH_RECTANGLES,
+    PlatRegionHeader header{PLAT_REGION_HEADER_SIZE,
+                            PLAT_RDH_RECTANGLES,
                             static_cast<uint32_t>(rects.size()),
-                            static_cast<uint32_t>(16 * rects.size()), {0, 0, 0, 0}};
+                            static_cast<uint32_t>(16 * rects.size()),
+                            {0, 0, 0, 0}};
     std::vector<unsigned char> block(sizeof header + 16 * rects.size());
     header.bound = rects.front();
     std::memcpy(block.data(), &header, sizeof header);
@@ -392,8 +397,7 @@ std::vector<unsigned char> ClipBlock(const std::vector<PlatRect>& rects)
 void CheckClipList(PlatClipper clipper)
 {
     std::vector<unsigned char> block = ClipBlock({{8, 4, 16, 12}, {20, 4, 24, 6}});
-    Check(PlatVideoSetClipList(clipper, reinterpret_cast<PlatRegionHeader*>(block.data()), 0) >=
-              0,
+    Check(PlatVideoSetClipList(clipper, reinterpret_cast<PlatRegionHeader*>(block.data()), 0) >= 0,
           "set a clip list of two rectangles");
     DWORD size = 0;
     auto* native = reinterpret_cast<IDirectDrawClipper*>(clipper);
@@ -425,7 +429,8 @@ void CheckFillAndClip(PlatVideoDevice device)
     PlatVideoColorFill(surface, &part, PLAT_BLT_COLORFILL | PLAT_BLT_WAIT, 0xF800);
 
     PlatClipper clipper = nullptr;
-    Check(PlatVideoCreateClipper(device, 0, &clipper) >= 0 && clipper != nullptr, "create a clipper");
+    Check(PlatVideoCreateClipper(device, 0, &clipper) >= 0 && clipper != nullptr,
+          "create a clipper");
     CheckClipList(clipper);
     Check(PlatVideoSetClipper(surface, clipper) >= 0, "attach the clipper");
     PlatVideoColorFill(surface, nullptr, PLAT_BLT_COLORFILL | PLAT_BLT_WAIT, 0x07E0);
@@ -497,9 +502,8 @@ void CheckInputDevice(PlatInput input, PlatWindow window, PlatInputDeviceKind ki
 {
     PlatInputDevice device = nullptr;
     Check(PlatInputCreateDevice(input, kind, &device) == PLAT_INPUT_OK, "create a device");
-    Check(PlatInputSetCooperativeLevel(device, window,
-                                       PLAT_INPUT_NONEXCLUSIVE | PLAT_INPUT_BACKGROUND) ==
-              PLAT_INPUT_OK,
+    Check(PlatInputSetCooperativeLevel(
+              device, window, PLAT_INPUT_NONEXCLUSIVE | PLAT_INPUT_BACKGROUND) == PLAT_INPUT_OK,
           "shared background use");
     Check(PlatInputSetDataFormat(device, format) == PLAT_INPUT_OK, "the published data format");
     Check(PlatInputAcquire(device) == PLAT_INPUT_OK, "acquire");
@@ -527,8 +531,8 @@ void CheckInput(PlatWindow window)
                      sizeof(PlatMouseState));
     PlatInputRelease(input);
     PlatInputDevice none = nullptr;
-    Check(PlatInputCreateDevice(nullptr, PlatInputDeviceKind::Mouse, &none) < 0 && none == nullptr &&
-              PlatInputAcquire(nullptr) < 0,
+    Check(PlatInputCreateDevice(nullptr, PlatInputDeviceKind::Mouse, &none) < 0 &&
+              none == nullptr && PlatInputAcquire(nullptr) < 0,
           "calls without an interface or device fail");
 }
 
@@ -568,7 +572,8 @@ void CheckMusic()
     Check(PlatComInitialize() >= 0, "the component system starts");
     PlatMusicPerformance performance = nullptr;
     int created = PlatMusicCreatePerformance(PLAT_CLASS_CONTEXT_INPROC, &performance);
-    Check((created < 0) == (performance == nullptr), "a performance exactly when creation succeeds");
+    Check((created < 0) == (performance == nullptr),
+          "a performance exactly when creation succeeds");
     if (performance != nullptr) {
         PlatMusicPerformanceCloseDown(performance);
         PlatMusicPerformanceRelease(performance);

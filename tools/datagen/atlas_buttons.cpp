@@ -52,13 +52,13 @@ Image PaintButton(const std::string& label, const std::string& font)
     Image button = MakeImage(w, h, TRANSPARENT_KEY);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const float cover =
-                Coverage([&](float px, float py) { return EdgeDistance(px, py, fw, fh) > 0.0f; }, x, y);
+            const float cover = Coverage(
+                [&](float px, float py) { return EdgeDistance(px, py, fw, fh) > 0.0f; }, x, y);
             if (cover <= 0.0f) {
                 continue;
             }
-            const float depth =
-                EdgeDistance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, fw, fh);
+            const float depth = EdgeDistance(static_cast<float>(x) + 0.5f,
+                                             static_cast<float>(y) + 0.5f, fw, fh);
             const Rgb plate = PlateColour(std::max(depth, 0.0f), static_cast<float>(y) + 0.5f, fh);
             Put(button, x, y, Scale(plate, cover));
         }

@@ -116,12 +116,13 @@ Image PaintOpenedMine()
             const float dy = static_cast<float>(y) + 0.5f - c;
             const float r = std::sqrt(dx * dx + dy * dy);
             // Hot yellow at the heart of the blast, orange at its tips.
-            const Rgb flame =
-                Mix(Rgb{255, 240, 130}, Rgb{255, 128, 24}, std::clamp((r - 5.0f) / 6.0f, 0.0f, 1.0f));
-            const float burst =
-                Coverage([&](float px, float py) { return InStarburst(px, py, c, c, 6.5f, 11.0f); }, x, y);
+            const Rgb flame = Mix(Rgb{255, 240, 130}, Rgb{255, 128, 24},
+                                  std::clamp((r - 5.0f) / 6.0f, 0.0f, 1.0f));
+            const float burst = Coverage(
+                [&](float px, float py) { return InStarburst(px, py, c, c, 6.5f, 11.0f); }, x, y);
             Blend(tile, x, y, flame, burst);
-            const float mine = Coverage([&](float px, float py) { return InMine(px, py, c, c); }, x, y);
+            const float mine = Coverage([&](float px, float py) { return InMine(px, py, c, c); }, x,
+                                        y);
             Blend(tile, x, y, Rgb{28, 28, 34}, mine);
         }
     }

@@ -62,8 +62,8 @@ Image PaintLamp()
             }
             const float px = static_cast<float>(x) + 0.5f;
             const float py = static_cast<float>(y) + 0.5f;
-            const float t =
-                std::clamp((Radius(px, py) - INNER_RADIUS) / (OUTER_RADIUS - INNER_RADIUS), 0.0f, 1.0f);
+            const float t = std::clamp(
+                (Radius(px, py) - INNER_RADIUS) / (OUTER_RADIUS - INNER_RADIUS), 0.0f, 1.0f);
             // Brighter towards the upper left, as if the light were tilted.
             const float angle = std::atan2(py - CENTRE, px - CENTRE);
             const float light = 1.0f + 0.22f * std::cos(angle + 2.35619f);

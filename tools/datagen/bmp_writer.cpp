@@ -12,7 +12,8 @@ std::vector<uint8_t> EncodeBmp24(const Image& image)
     if (image.width <= 0 || image.height <= 0 || (image.width * 3) % 4 != 0) {
         throw std::invalid_argument("picture width must be a positive multiple of 4");
     }
-    const uint32_t pixelBytes = static_cast<uint32_t>(image.width) * static_cast<uint32_t>(image.height) * 3u;
+    const uint32_t pixelBytes = static_cast<uint32_t>(image.width) *
+                                static_cast<uint32_t>(image.height) * 3u;
     const uint32_t headerBytes = 14 + 40;
     std::vector<uint8_t> out;
     out.reserve(headerBytes + pixelBytes);

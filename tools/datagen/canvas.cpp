@@ -68,13 +68,15 @@ bool Inside(const Image& image, int x, int y)
 Rgb& At(Image& image, int x, int y)
 {
     assert(Inside(image, x, y));
-    return image.pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)];
+    return image
+        .pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)];
 }
 
 Rgb At(const Image& image, int x, int y)
 {
     assert(Inside(image, x, y));
-    return image.pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)];
+    return image
+        .pixels[static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)];
 }
 
 void Put(Image& image, int x, int y, Rgb c)

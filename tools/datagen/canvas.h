@@ -53,8 +53,10 @@ float Coverage(Shape inside, int x, int y, int n = 4)
     int hits = 0;
     for (int sy = 0; sy < n; ++sy) {
         for (int sx = 0; sx < n; ++sx) {
-            const float px = static_cast<float>(x) + (static_cast<float>(sx) + 0.5f) / static_cast<float>(n);
-            const float py = static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) / static_cast<float>(n);
+            const float px = static_cast<float>(x) +
+                             (static_cast<float>(sx) + 0.5f) / static_cast<float>(n);
+            const float py = static_cast<float>(y) +
+                             (static_cast<float>(sy) + 0.5f) / static_cast<float>(n);
             hits += inside(px, py) ? 1 : 0;
         }
     }

@@ -30,7 +30,8 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
     partial += ".partial";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         if (!out) {
             throw std::runtime_error("cannot write " + partial.string());
         }

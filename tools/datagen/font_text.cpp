@@ -102,8 +102,11 @@ TextMask RenderText(const std::string& fontPath, int pixelSize, const std::strin
     FontHandles font;
     OpenFont(font, fontPath, pixelSize);
     // Room enough for any glyph; the ink is cropped afterwards.
-    Canvas canvas{
-        pixelSize * (static_cast<int>(text.size()) + 2), pixelSize * 3, pixelSize, pixelSize * 2, {}};
+    Canvas canvas{pixelSize * (static_cast<int>(text.size()) + 2),
+                  pixelSize * 3,
+                  pixelSize,
+                  pixelSize * 2,
+                  {}};
     canvas.coverage.assign(static_cast<size_t>(canvas.width * canvas.height), 0.0f);
 
     int penX = canvas.originX;
@@ -131,7 +134,8 @@ void DrawTextMask(Image& image, const TextMask& mask, float cx, float cy, Rgb c)
     const int top = static_cast<int>(std::lround(cy - static_cast<float>(mask.height) / 2.0f));
     for (int y = 0; y < mask.height; ++y) {
         for (int x = 0; x < mask.width; ++x) {
-            Blend(image, left + x, top + y, c, mask.coverage[static_cast<size_t>(y * mask.width + x)]);
+            Blend(image, left + x, top + y, c,
+                  mask.coverage[static_cast<size_t>(y * mask.width + x)]);
         }
     }
 }

@@ -24,7 +24,8 @@ std::vector<uint8_t> EncodeIconBitmap(const RgbaImage& image)
     }
     for (int y = image.height - 1; y >= 0; --y) {
         for (int x = 0; x < image.width; ++x) {
-            const uint8_t* p = &image.rgba[(static_cast<size_t>(y) * w + static_cast<size_t>(x)) * 4u];
+            const uint8_t* p =
+                &image.rgba[(static_cast<size_t>(y) * w + static_cast<size_t>(x)) * 4u];
             out.insert(out.end(), {p[2], p[1], p[0], p[3]});
         }
     }
@@ -33,7 +34,8 @@ std::vector<uint8_t> EncodeIconBitmap(const RgbaImage& image)
         std::vector<uint8_t> row(maskRow, 0);
         for (int x = 0; x < image.width; ++x) {
             if (image.rgba[(static_cast<size_t>(y) * w + static_cast<size_t>(x)) * 4u + 3u] < 128) {
-                row[static_cast<size_t>(x) / 8u] |= static_cast<uint8_t>(0x80u >> (static_cast<unsigned>(x) % 8u));
+                row[static_cast<size_t>(x) / 8u] |= static_cast<uint8_t>(
+                    0x80u >> (static_cast<unsigned>(x) % 8u));
             }
         }
         out.insert(out.end(), row.begin(), row.end());

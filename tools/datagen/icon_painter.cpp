@@ -101,8 +101,12 @@ RgbaImage PaintIcon(const std::string& boldFont, int size)
             std::array<float, 4> sum{};
             for (int sy = 0; sy < n; ++sy) {
                 for (int sx = 0; sx < n; ++sx) {
-                    const float u = (static_cast<float>(x) + (static_cast<float>(sx) + 0.5f) / static_cast<float>(n)) * scale;
-                    const float v = (static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) / static_cast<float>(n)) * scale;
+                    const float u = (static_cast<float>(x) +
+                                     (static_cast<float>(sx) + 0.5f) / static_cast<float>(n)) *
+                                    scale;
+                    const float v = (static_cast<float>(y) +
+                                     (static_cast<float>(sy) + 0.5f) / static_cast<float>(n)) *
+                                    scale;
                     const std::array<float, 4> s = Sample(scene, u, v);
                     for (size_t k = 0; k < 4; ++k) {
                         sum[k] += s[k];
@@ -112,7 +116,8 @@ RgbaImage PaintIcon(const std::string& boldFont, int size)
             uint8_t* out = &icon.rgba[static_cast<size_t>(y * size + x) * 4u];
             const float alpha = sum[3] / static_cast<float>(n * n);
             for (size_t k = 0; k < 3 && sum[3] > 0.0f; ++k) {
-                out[k] = static_cast<uint8_t>(std::lround(std::clamp(sum[k] / sum[3], 0.0f, 255.0f)));
+                out[k] = static_cast<uint8_t>(
+                    std::lround(std::clamp(sum[k] / sum[3], 0.0f, 255.0f)));
             }
             out[3] = static_cast<uint8_t>(std::lround(std::clamp(alpha * 255.0f, 0.0f, 255.0f)));
         }

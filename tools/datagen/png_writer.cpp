@@ -103,7 +103,8 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image)
     raw.reserve((rowBytes + 1) * static_cast<size_t>(image.height));
     for (int y = 0; y < image.height; ++y) {
         raw.push_back(0); // filter type None
-        const auto row = image.rgba.begin() + static_cast<std::ptrdiff_t>(rowBytes * static_cast<size_t>(y));
+        const auto row = image.rgba.begin() +
+                         static_cast<std::ptrdiff_t>(rowBytes * static_cast<size_t>(y));
         raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
     }
     PutChunk(out, "IDAT", ZlibStored(raw));

@@ -125,8 +125,9 @@ std::vector<float> SynthFanfare()
     };
     // C, E, G rising to the C above, held over the whole chord.
     const Note notes[] = {
-        {0.00f, 0.16f, 523.25f, 0.9f},  {0.15f, 0.16f, 659.25f, 0.9f},  {0.30f, 0.16f, 783.99f, 0.9f},
-        {0.45f, 0.80f, 1046.5f, 1.0f},  {0.45f, 0.80f, 523.25f, 0.45f}, {0.45f, 0.80f, 659.25f, 0.35f},
+        {0.00f, 0.16f, 523.25f, 0.9f},  {0.15f, 0.16f, 659.25f, 0.9f},
+        {0.30f, 0.16f, 783.99f, 0.9f},  {0.45f, 0.80f, 1046.5f, 1.0f},
+        {0.45f, 0.80f, 523.25f, 0.45f}, {0.45f, 0.80f, 659.25f, 0.35f},
         {0.45f, 0.80f, 783.99f, 0.35f},
     };
     std::vector<float> out(SampleCount(1.3f));
@@ -138,8 +139,9 @@ std::vector<float> SynthFanfare()
             const float env = NoteEnvelope(local, note.length);
             if (env > 0.0f) {
                 // About half a percent of pitch, swelling in on the held notes.
-                const float vibrato =
-                    note.length > 0.5f ? 0.005f * note.freq / 5.5f * std::min(1.0f, local / 0.3f) : 0.0f;
+                const float vibrato = note.length > 0.5f
+                                          ? 0.005f * note.freq / 5.5f * std::min(1.0f, local / 0.3f)
+                                          : 0.0f;
                 sum += note.gain * env * Brass(note.freq, local, vibrato);
             }
         }
