@@ -36,6 +36,23 @@ int CountLive(const std::vector<std::unique_ptr<T>>& objects)
     return live;
 }
 
+// A call on a live object that does nothing but may be made to fail.
+template <typename T>
+int LiveCall(const T* object, const char* name)
+{
+    assert(object != nullptr && !object->released);
+    int result = 0;
+    return FakeCall(name, &result) ? result : 0;
+}
+
+template <typename T>
+void Release(T* object, const char* name)
+{
+    assert(object != nullptr && !object->released);
+    FakeNote(name);
+    object->released = true;
+}
+
 } // namespace
 
 void FakeMusicReset()
@@ -101,51 +118,37 @@ int PlatMusicPerformanceInit(PlatMusicPerformance performance, PlatSoundDevice, 
 
 int PlatMusicPerformanceAddPort(PlatMusicPerformance performance)
 {
-    assert(performance != nullptr && !performance->released);
-    int result = 0;
-    return FakeCall("MusicPerformanceAddPort", &result) ? result : 0;
+    return LiveCall(performance, "MusicPerformanceAddPort");
 }
 
 int PlatMusicPerformanceStop(PlatMusicPerformance performance, PlatMusicSegment,
                              PlatMusicSegmentState, int32_t, uint32_t)
 {
-    assert(performance != nullptr && !performance->released);
-    int result = 0;
-    return FakeCall("MusicPerformanceStop", &result) ? result : 0;
+    return LiveCall(performance, "MusicPerformanceStop");
 }
 
 int PlatMusicPerformanceCloseDown(PlatMusicPerformance performance)
 {
-    assert(performance != nullptr && !performance->released);
-    int result = 0;
-    return FakeCall("MusicPerformanceCloseDown", &result) ? result : 0;
+    return LiveCall(performance, "MusicPerformanceCloseDown");
 }
 
 void PlatMusicPerformanceRelease(PlatMusicPerformance performance)
 {
-    assert(performance != nullptr && !performance->released);
-    FakeNote("MusicPerformanceRelease");
-    performance->released = true;
+    Release(performance, "MusicPerformanceRelease");
 }
 
 void PlatMusicLoaderRelease(PlatMusicLoader loader)
 {
-    assert(loader != nullptr && !loader->released);
-    FakeNote("MusicLoaderRelease");
-    loader->released = true;
+    Release(loader, "MusicLoaderRelease");
 }
 
 int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam, uint32_t, uint32_t, int32_t,
                              PlatMusicPerformance)
 {
-    assert(segment != nullptr && !segment->released);
-    int result = 0;
-    return FakeCall("MusicSegmentSetParam", &result) ? result : 0;
+    return LiveCall(segment, "MusicSegmentSetParam");
 }
 
 void PlatMusicSegmentRelease(PlatMusicSegment segment)
 {
-    assert(segment != nullptr && !segment->released);
-    FakeNote("MusicSegmentRelease");
-    segment->released = true;
+    Release(segment, "MusicSegmentRelease");
 }

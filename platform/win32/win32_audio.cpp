@@ -127,14 +127,10 @@ int PlatSoundBufferStop(PlatSoundBuffer buffer)
 
 void PlatSoundBufferRelease(PlatSoundBuffer buffer)
 {
-    if (buffer != nullptr) {
-        Native(buffer)->Release();
-    }
+    Win32Release(Native(buffer));
 }
 
 void PlatSoundDeviceRelease(PlatSoundDevice device)
 {
-    if (device != nullptr) {
-        Native(device)->Release();
-    }
+    Win32Release(Native(device));
 }

@@ -148,6 +148,23 @@ void SweepStrays(const std::string& target)
     FindClose(search);
 }
 
+// Moves `size` bytes in pieces a DWORD can count, stopping at the first call
+// that fails or moves nothing; the bytes moved.
+template <typename Byte, typename Move>
+size_t InChunks(Byte* bytes, size_t size, Move move)
+{
+    size_t done = 0;
+    while (done < size) {
+        DWORD asked = static_cast<DWORD>(std::min(size - done, MAX_CHUNK));
+        DWORD moved = 0;
+        if (move(bytes + done, asked, &moved) == 0 || moved == 0) {
+            break;
+        }
+        done += moved;
+    }
+    return done;
+}
+
 } // namespace
 
 PlatFile* PlatFileOpen(const char* path, PlatFileMode)
@@ -204,17 +221,10 @@ size_t PlatFileRead(PlatFile* file, void* buffer, size_t size)
     if (file == nullptr || buffer == nullptr) {
         return 0;
     }
-    auto* bytes = static_cast<unsigned char*>(buffer);
-    size_t done = 0;
-    while (done < size) {
-        DWORD asked = static_cast<DWORD>(std::min(size - done, MAX_CHUNK));
-        DWORD got = 0;
-        if (ReadFile(file->handle, bytes + done, asked, &got, nullptr) == 0 || got == 0) {
-            break;
-        }
-        done += got;
-    }
-    return done;
+    return InChunks(static_cast<unsigned char*>(buffer), size,
+                    [file](unsigned char* at, DWORD asked, DWORD* got) {
+                        return ReadFile(file->handle, at, asked, got, nullptr);
+                    });
 }
 
 size_t PlatFileWrite(PlatFile* file, const void* buffer, size_t size)
@@ -222,17 +232,10 @@ size_t PlatFileWrite(PlatFile* file, const void* buffer, size_t size)
     if (file == nullptr || buffer == nullptr) {
         return 0;
     }
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    size_t done = 0;
-    while (done < size) {
-        DWORD asked = static_cast<DWORD>(std::min(size - done, MAX_CHUNK));
-        DWORD put = 0;
-        if (WriteFile(file->handle, bytes + done, asked, &put, nullptr) == 0 || put == 0) {
-            break;
-        }
-        done += put;
-    }
-    return done;
+    return InChunks(static_cast<const unsigned char*>(buffer), size,
+                    [file](const unsigned char* at, DWORD asked, DWORD* put) {
+                        return WriteFile(file->handle, at, asked, put, nullptr);
+                    });
 }
 
 int PlatFileFlush(PlatFile* file)

@@ -154,14 +154,10 @@ int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
 
 void PlatInputDeviceRelease(PlatInputDevice device)
 {
-    if (device != nullptr) {
-        Native(device)->Release();
-    }
+    Win32Release(Native(device));
 }
 
 void PlatInputRelease(PlatInput input)
 {
-    if (input != nullptr) {
-        Native(input)->Release();
-    }
+    Win32Release(Native(input));
 }

@@ -5,6 +5,7 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#include <unknwn.h>
 
 // The seam's handles are the native ones, passed through as they are.
 inline HWND Win32Window(PlatWindow window)
@@ -21,6 +22,13 @@ inline HINSTANCE Win32Instance(PlatInstance instance)
 inline int Win32Result(HRESULT result)
 {
     return static_cast<int>(result);
+}
+
+// Releases an object the seam handed out: the count left, or `none` when
+// there is no object.
+inline int Win32Release(IUnknown* object, int none = 0)
+{
+    return object == nullptr ? none : static_cast<int>(object->Release());
 }
 
 // Remembers the reason for a failure, for PlatLastError(): `what`, followed by

@@ -100,16 +100,12 @@ int PlatMusicPerformanceCloseDown(PlatMusicPerformance performance)
 
 void PlatMusicPerformanceRelease(PlatMusicPerformance performance)
 {
-    if (performance != nullptr) {
-        Native(performance)->Release();
-    }
+    Win32Release(Native(performance));
 }
 
 void PlatMusicLoaderRelease(PlatMusicLoader loader)
 {
-    if (loader != nullptr) {
-        Native(loader)->Release();
-    }
+    Win32Release(Native(loader));
 }
 
 int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam param, uint32_t groupBits,
@@ -127,7 +123,5 @@ int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam param, uin
 
 void PlatMusicSegmentRelease(PlatMusicSegment segment)
 {
-    if (segment != nullptr) {
-        Native(segment)->Release();
-    }
+    Win32Release(Native(segment));
 }

@@ -294,34 +294,22 @@ int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t flags, PlatWindow wi
 
 int PlatVideoReleaseDevice(PlatVideoDevice device)
 {
-    if (device == nullptr) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    return static_cast<int>(Native(device)->Release());
+    return Win32Release(Native(device), PLAT_VIDEO_REFUSED);
 }
 
 int PlatVideoReleaseSurface(PlatSurface surface)
 {
-    if (surface == nullptr) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    return static_cast<int>(Native(surface)->Release());
+    return Win32Release(Native(surface), PLAT_VIDEO_REFUSED);
 }
 
 int PlatVideoReleaseClipper(PlatClipper clipper)
 {
-    if (clipper == nullptr) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    return static_cast<int>(Native(clipper)->Release());
+    return Win32Release(Native(clipper), PLAT_VIDEO_REFUSED);
 }
 
 int PlatVideoReleasePalette(PlatPalette palette)
 {
-    if (palette == nullptr) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    return static_cast<int>(Native(palette)->Release());
+    return Win32Release(Native(palette), PLAT_VIDEO_REFUSED);
 }
 
 int PlatGetWindowRect(PlatWindow window, PlatRect* rect)
