@@ -233,6 +233,7 @@ void CheckInstalledFiles()
     RemoveDirectoryA((folder + "\\d.gm").c_str());
 
     Check(WriteWhole("i.gm.new-abc123", "half"), "plant a leftover in the player's folder");
+    Check(MakeOld((folder + "\\i.gm.new-abc123").c_str()), "age the leftover");
     Check(WriteWhole("i.gm", "second") && ReadWhole("i.gm.new-abc123") == "<missing>",
           "a save there sweeps the leftover");
     SetFileAttributesA((folder + "\\i.gm").c_str(), FILE_ATTRIBUTE_READONLY);
