@@ -368,10 +368,15 @@ class Fingers {
     seen(pagePoint) {
         return { x: Math.trunc(pagePoint.x - this.box.left), y: Math.trunc(pagePoint.y - this.box.top) };
     }
+    // Touch events go out in order without waiting for one another's answer
+    // (the protocol keeps their order), so on a loaded machine a quick finger
+    // is not held still between two of them for longer than it really was.
     send(type, points) {
-        return this.client.send("Input.dispatchTouchEvent", {
+        const sent = this.client.send("Input.dispatchTouchEvent", {
             type, touchPoints: points.map((p, i) => ({ x: p.x, y: p.y, id: p.id ?? i })),
         });
+        this.inFlight = (this.inFlight ?? Promise.resolve()).then(() => sent);
+        return this.inFlight;
     }
     // A finger put down at a picture point; over the field, when the arrow
     // was in the menu, the lamp's hot spot comes under it.
@@ -379,7 +384,8 @@ class Fingers {
     // finger's does: the long press must not fire on a loaded machine.
     async down(point, settle = true) {
         const p = this.at(point);
-        await this.send("touchStart", [p]);
+        const sent = this.send("touchStart", [p]);
+        if (settle) await sent;
         const seen = this.seen(p);
         if (point.x >= MENU_X) {
             this.arrowInMenu = true;
@@ -396,9 +402,10 @@ class Fingers {
         const from = this.pagePoint;
         for (let i = 1; i <= steps; i++) {
             const p = { x: from.x + Math.round((dx * i) / steps), y: from.y + Math.round((dy * i) / steps) };
-            await this.send("touchMove", [p]);
+            this.send("touchMove", [p]);
             this.pagePoint = p;
         }
+        await this.inFlight;
         const seen = this.seen(this.pagePoint);
         if (!this.arrowInMenu) {
             this.lamp.x += (seen.x - this.last.x) * this.scale;

@@ -82,13 +82,15 @@ window_named() {
 
 find_window() {
     WINDOW=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [[ -n $WINDOW ]] && return 0
-    wait_until 10 window_named "$1" || return 1
+    wait_until 60 window_named "$1" || return 1
     WINDOW=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [[ -n $WINDOW ]]
 }
 
-# Fails after ~10 s (or SECONDS as a second argument).
+# Fails after ~60 s (or SECONDS as a second argument): a machine busy with
+# other builds and tests can take many seconds to start the game, and the
+# wait ends as soon as the window is there.
 wait_for_window() {
-    wait_until "${2:-10}" window_named "$1" && return 0
+    wait_until "${2:-60}" window_named "$1" && return 0
     echo "no window named '$1' appeared" >&2
     return 1
 }
