@@ -8,6 +8,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -32,6 +33,14 @@ void OnSignal(int)
     s_endRequested = 1;
 }
 
+// An empty variable names nothing, for SDL as for the game: "DISPLAY= dellomar"
+// sets no display.
+const char* EnvSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0' ? value : nullptr;
+}
+
 // SDL quietly falls back to a driver that shows nothing when no display is
 // reachable; the game only accepts those drivers when the user asked for them.
 bool DriverAcceptable(const char* driver)
@@ -42,7 +51,7 @@ bool DriverAcceptable(const char* driver)
     if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) {
         return true;
     }
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const char* asked = EnvSet("SDL_VIDEODRIVER");
     return asked != nullptr && std::strstr(asked, driver) != nullptr;
 }
 
@@ -50,8 +59,48 @@ bool DriverAcceptable(const char* driver)
 // on stderr before they give up.
 bool DisplayReachable()
 {
-    return std::getenv("SDL_VIDEODRIVER") != nullptr || std::getenv("DISPLAY") != nullptr ||
-           std::getenv("WAYLAND_DISPLAY") != nullptr;
+    return EnvSet("SDL_VIDEODRIVER") != nullptr || EnvSet("DISPLAY") != nullptr ||
+           EnvSet("WAYLAND_DISPLAY") != nullptr;
+}
+
+const char* const NO_DISPLAY_SET = "no display is set (DISPLAY and WAYLAND_DISPLAY are empty or "
+                                   "unset; SDL_VIDEODRIVER=dummy runs without one)";
+
+bool HasVideoDriver(const std::string& name)
+{
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        if (SDL_strcasecmp(SDL_GetVideoDriver(i), name.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// When SDL_VIDEODRIVER (a comma-separated list, as SDL reads it) names only
+// drivers this SDL was built without, says so and what it has instead; empty
+// when any of them exists, as then that driver is what failed.
+std::string UnknownDriverFailure()
+{
+    const char* asked = EnvSet("SDL_VIDEODRIVER");
+    if (asked == nullptr) {
+        return "";
+    }
+    std::string list = asked;
+    for (size_t start = 0; start <= list.size();) {
+        size_t end = std::min(list.find(',', start), list.size());
+        if (end > start && HasVideoDriver(list.substr(start, end - start))) {
+            return "";
+        }
+        start = end + 1;
+    }
+    std::string known;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        known += (i == 0 ? "" : ", ") + std::string(SDL_GetVideoDriver(i));
+    }
+    const bool several = list.find(',') != std::string::npos;
+    return std::string(several ? "the video drivers \"" : "the video driver \"") + list +
+           "\" named in SDL_VIDEODRIVER " + (several ? "are" : "is") +
+           " not available (available: " + known + ")";
 }
 
 // True when the process can open only a few more files: SDL's drivers then
@@ -88,12 +137,14 @@ std::string DisplayFailure(const char* hint)
         return "too few files may be open at once to reach the display (open file limit " +
                std::to_string(limit) + ", see ulimit -n)";
     }
-    const char* name = std::getenv("DISPLAY");
+    const char* name = EnvSet("DISPLAY");
     if (name == nullptr) {
-        name = std::getenv("WAYLAND_DISPLAY");
+        name = EnvSet("WAYLAND_DISPLAY");
     }
-    return std::string("the display ") + (name != nullptr ? name : "") + " could not be opened" +
-           hint;
+    if (name == nullptr) {
+        return NO_DISPLAY_SET;
+    }
+    return std::string("the display ") + name + " could not be opened" + hint;
 }
 
 // With no window manager nobody else gives the window the keyboard. Asked
@@ -205,11 +256,16 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
                             int32_t x, int32_t y, int32_t width, int32_t height, PlatInstance)
 {
     if (!DisplayReachable()) {
-        NoteLastError("no display available (set DISPLAY, or SDL_VIDEODRIVER to run without one)");
+        NoteLastError(NO_DISPLAY_SET);
         return nullptr;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        NoteOpeningFailure(DisplayFailure("").c_str());
+        std::string unknown = UnknownDriverFailure();
+        if (!unknown.empty()) {
+            NoteLastError(unknown);
+        } else {
+            NoteOpeningFailure(DisplayFailure("").c_str());
+        }
         return nullptr;
     }
     if (!DriverAcceptable(SDL_GetCurrentVideoDriver())) {

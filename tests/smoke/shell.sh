@@ -1,26 +1,41 @@
 #!/usr/bin/env bash
 # The real executable opens its borderless window, keeps running, and ends
-# cleanly on SIGTERM, on the number-entry screens too; without any display, or
-# with too few files allowed open, it refuses with one line naming what failed
-# and a non-zero exit.
+# cleanly on SIGTERM, on the number-entry screens too; without a display (unset
+# or empty), with a video driver SDL does not have, or with too few files
+# allowed open, it refuses with exit code 1 and one line naming what failed.
 set -euo pipefail
 game_dir=$1
 source "$(dirname "$0")/lib/xvfb.sh"
 source "$(dirname "$0")/lib/game_steps.sh"
 make_run_dir "$game_dir"
 
-# No display at all: one line on stderr, non-zero exit, nothing saved.
-set +e
-(cd "$RUN_DIR" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 ./dellomar \
-    >/dev/null 2>"$RUN_DIR/err.txt")
-code=$?
-set -e
-lines=$(wc -l <"$RUN_DIR/err.txt")
-echo "no display: exit $code, said: $(cat "$RUN_DIR/err.txt")"
-[[ $code -ne 0 && $code -ne 124 ]] || { echo "expected a failure exit" >&2; exit 1; }
-[[ $lines -eq 1 ]] || { echo "expected one line on stderr" >&2; exit 1; }
+# Runs the game with the environment changes "$@" (for env) and expects exit 1
+# and one line on stderr matching $refusal.
+refuses() {
+    local code lines said
+    set +e
+    (cd "$RUN_DIR" && env "$@" timeout 20 ./dellomar >/dev/null 2>"$RUN_DIR/err.txt")
+    code=$?
+    set -e
+    lines=$(wc -l <"$RUN_DIR/err.txt")
+    said=$(cat "$RUN_DIR/err.txt")
+    echo "$*: exit $code, said: $said"
+    [[ $code -eq 1 ]] || { echo "expected exit code 1" >&2; exit 1; }
+    [[ $lines -eq 1 ]] || { echo "expected one line on stderr" >&2; exit 1; }
+    [[ $said =~ ^dellomar:\ .*$refusal ]] || { echo "expected it to say: $refusal" >&2; exit 1; }
+}
+
+refusal="no display is set"
+refuses -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER
+refuses -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=
+refuses DISPLAY= WAYLAND_DISPLAY= SDL_VIDEODRIVER=
 
 start_xvfb
+# A driver SDL does not know is named as such, with the display there.
+refusal='the video driver "nonsense" .*not available'
+refuses SDL_VIDEODRIVER=nonsense
+refusal='the video drivers "nonsense,wrong" .*not available'
+refuses SDL_VIDEODRIVER=nonsense,wrong
 # Too few files: the display is there, and the message must not deny it. Only
 # the three standard descriptors are left open, as from a terminal.
 rm -f "$RUN_DIR/err.txt"
