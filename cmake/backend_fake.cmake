@@ -1,10 +1,20 @@
 # The in-memory backend: surfaces in memory, scripted input, a settable clock,
 # a record of every platform call. Tests, benchmarks and fuzzers run on it.
-file(GLOB DELLOMAR_PLATFORM_FAKE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/fake/*.cpp)
-add_library(platform_fake STATIC ${DELLOMAR_PLATFORM_FAKE}
-  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH}
-  ${DELLOMAR_SHARED_STDIO_FILES} ${DELLOMAR_SHARED_MEMORY_DEVICES})
+add_library(platform_fake STATIC
+  platform/fake/fake_audio.cpp
+  platform/fake/fake_core.cpp
+  platform/fake/fake_file.cpp
+  platform/fake/fake_input.cpp
+  platform/fake/fake_music.cpp
+  platform/fake/fake_png.cpp
+  platform/fake/fake_system.cpp
+  platform/fake/fake_video.cpp)
 target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(platform_fake PRIVATE
+  platform_file_places
+  platform_memory_devices
+  platform_press_latch
+  platform_stdio_files)
 
 # The game core on the fake backend.
 add_library(dellomar_headless INTERFACE)
@@ -14,7 +24,7 @@ target_link_libraries(dellomar_headless INTERFACE dellomar_core platform_fake)
 #   cd build/game && ../tools/dellomar_screenshot ../../docs/screenshot.png
 # Not in the fuzz build, whose libraries carry the fuzzers' instrumentation.
 if(NOT DELLOMAR_FUZZ)
-  add_executable(dellomar_screenshot ${CMAKE_SOURCE_DIR}/tools/screenshot/make_screenshot.cpp)
+  add_executable(dellomar_screenshot tools/screenshot/make_screenshot.cpp)
   target_link_libraries(dellomar_screenshot PRIVATE dellomar_headless)
   set_target_properties(dellomar_screenshot PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)

@@ -6,14 +6,23 @@
 set(DELLOMAR_WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 set(DELLOMAR_WEB_DIR ${CMAKE_SOURCE_DIR}/platform/web)
 
-file(GLOB DELLOMAR_PLATFORM_WEB CONFIGURE_DEPENDS ${DELLOMAR_WEB_DIR}/*.cpp)
-list(REMOVE_ITEM DELLOMAR_PLATFORM_WEB ${DELLOMAR_WEB_DIR}/web_main.cpp)
-add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB}
-  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH}
-  ${DELLOMAR_SHARED_STDIO_FILES} ${DELLOMAR_SHARED_MEMORY_DEVICES} ${DELLOMAR_SHARED_PLAYER_BACKEND})
+add_library(platform_web STATIC
+  platform/web/web_audio.cpp
+  platform/web/web_events.cpp
+  platform/web/web_file.cpp
+  platform/web/web_input.cpp
+  platform/web/web_system.cpp
+  platform/web/web_touch.cpp
+  platform/web/web_video.cpp)
 target_include_directories(platform_web PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(platform_web PRIVATE
+  platform_file_places
+  platform_memory_devices
+  platform_player_backend
+  platform_press_latch
+  platform_stdio_files)
 
-add_executable(dellomar ${DELLOMAR_WEB_DIR}/web_main.cpp)
+add_executable(dellomar platform/web/web_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_web)
 set_target_properties(dellomar PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_WEB_SITE_DIR})
 # The pictures and sounds go into the page's own folder; the working folder

@@ -1,15 +1,22 @@
 # The native Windows game (cross-built with cmake/toolchains/mingw-*.cmake):
 # game/dellomar.exe on the Win32, DirectDraw, DirectInput, DirectSound and
 # DirectMusic backend.
-file(GLOB DELLOMAR_PLATFORM_WIN32 CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
-list(REMOVE_ITEM DELLOMAR_PLATFORM_WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win32_main.cpp)
-# Native files, devices and queue: only these shared pieces.
-add_library(platform_win32 STATIC ${DELLOMAR_PLATFORM_WIN32}
-  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH})
+# The backend without its entry, so that the backend check brings its own.
+add_library(platform_win32 STATIC
+  platform/win32/win32_audio.cpp
+  platform/win32/win32_file.cpp
+  platform/win32/win32_input.cpp
+  platform/win32/win32_music.cpp
+  platform/win32/win32_system.cpp
+  platform/win32/win32_video.cpp)
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+# Native files, devices and queue: only these shared groups.
+target_link_libraries(platform_win32 PRIVATE
+  platform_file_places
+  platform_press_latch)
 target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32)
 
-add_executable(dellomar WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win32_main.cpp)
+add_executable(dellomar WIN32 platform/win32/win32_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_win32)
 set_target_properties(dellomar PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_GAME_DIR})
 add_dependencies(dellomar dellomar_data dellomar_icons)
@@ -25,7 +32,7 @@ target_sources(dellomar PRIVATE ${DELLOMAR_RC})
 
 # Checks of the backend on a real Win32 (or Wine), beside the game:
 # <build>/checks/dellomar_win32_check.exe, run by tests/win32/smoke_wine.sh.
-add_executable(dellomar_win32_check ${CMAKE_SOURCE_DIR}/tests/win32/win32_backend_check.cpp)
+add_executable(dellomar_win32_check tests/win32/win32_backend_check.cpp)
 target_link_libraries(dellomar_win32_check PRIVATE platform_win32)
 set_target_properties(dellomar_win32_check PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/checks)

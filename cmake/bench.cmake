@@ -4,19 +4,19 @@
 set(DELLOMAR_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
 
 add_executable(dellomar_bench
-  ${CMAKE_SOURCE_DIR}/bench/bench_main.cpp
-  ${CMAKE_SOURCE_DIR}/bench/bench_report.cpp
-  ${CMAKE_SOURCE_DIR}/bench/bench_support.cpp
-  ${CMAKE_SOURCE_DIR}/bench/bench_frame.cpp
-  ${CMAKE_SOURCE_DIR}/bench/bench_loaders.cpp
-  ${CMAKE_SOURCE_DIR}/bench/bench_sprites.cpp)
+  bench/bench_frame.cpp
+  bench/bench_loaders.cpp
+  bench/bench_main.cpp
+  bench/bench_report.cpp
+  bench/bench_sprites.cpp
+  bench/bench_support.cpp)
 target_link_libraries(dellomar_bench PRIVATE dellomar_headless benchmark::benchmark)
 target_compile_definitions(dellomar_bench PRIVATE DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
 set_target_properties(dellomar_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_BENCH_DIR})
 add_dependencies(dellomar_bench dellomar_data)
 
 if(DELLOMAR_SDL)
-  add_executable(dellomar_bench_sdl ${CMAKE_SOURCE_DIR}/bench/bench_sdl_present.cpp)
+  add_executable(dellomar_bench_sdl bench/bench_sdl_present.cpp)
   target_link_libraries(dellomar_bench_sdl PRIVATE dellomar_core platform_sdl benchmark::benchmark)
   set_target_properties(dellomar_bench_sdl PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_BENCH_DIR})
 endif()

@@ -1,32 +1,69 @@
 # The game core, and the platform pieces more than one backend shares. The core
 # calls the platform only through platform/*.h; a program links it with
 # exactly one backend (cmake/backend_*.cmake), after it.
-file(GLOB DELLOMAR_CORE_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/window/*.cpp ${CMAKE_SOURCE_DIR}/field/*.cpp
-  ${CMAKE_SOURCE_DIR}/screens/*.cpp ${CMAKE_SOURCE_DIR}/display/*.cpp
-  ${CMAKE_SOURCE_DIR}/input/*.cpp ${CMAKE_SOURCE_DIR}/sound/*.cpp)
-add_library(dellomar_core STATIC ${DELLOMAR_CORE_SOURCES} ${DELLOMAR_GENERATED_SOURCES})
+add_library(dellomar_core STATIC
+  app/app_shell.cpp
+  app/game_lifecycle.cpp
+  display/back_buffer.cpp
+  display/bitmap_loader.cpp
+  display/display_device.cpp
+  display/display_log.cpp
+  display/palette_file.cpp
+  display/pixel_format.cpp
+  display/sprite.cpp
+  display/text.cpp
+  field/field_random.cpp
+  field/field_rules.cpp
+  field/mine_field.cpp
+  field/saved_game.cpp
+  input/keyboard_mouse.cpp
+  screens/entry_screen.cpp
+  screens/frame_clock.cpp
+  screens/play_screen.cpp
+  screens/screen_drawing.cpp
+  sound/music_performance.cpp
+  sound/riff_reader.cpp
+  sound/sound_effects.cpp
+  window/game_window.cpp
+  ${DELLOMAR_GENERATED_SOURCES})
 target_include_directories(dellomar_core PUBLIC ${CMAKE_SOURCE_DIR} ${DELLOMAR_GENERATED_DIR})
 
-# The shared platform pieces, in the groups each backend names the ones of.
-function(dellomar_platform_sources out)
-  list(TRANSFORM ARGN PREPEND ${CMAKE_SOURCE_DIR}/platform/ OUTPUT_VARIABLE paths)
-  set(${out} ${paths} PARENT_SCOPE)
+# The shared platform pieces, in groups. Each group is compiled once, as an
+# object library, and each backend links the groups it uses: their objects go
+# into the backend's own library, so a group may call the hook table its
+# backend defines (STDIO_FILE_HOOKS, MEMORY_VIDEO_HOOKS) whatever the link
+# order. A group is only compiled when a backend of the build links it.
+function(dellomar_platform_group name)
+  add_library(${name} OBJECT EXCLUDE_FROM_ALL ${ARGN})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 # Where the game's files live, and unique temporary names: every backend.
-dellomar_platform_sources(DELLOMAR_SHARED_FILE_PLACES common/file_places.cpp common/temp_names.cpp)
+dellomar_platform_group(platform_file_places
+  platform/common/file_places.cpp
+  platform/common/temp_names.cpp)
 # A press between two reads reads as down once: every backend.
-dellomar_platform_sources(DELLOMAR_SHARED_PRESS_LATCH common/press_latch.cpp)
+dellomar_platform_group(platform_press_latch
+  platform/common/press_latch.cpp)
 # The file layer on POSIX files (stdio_layer.cpp, with the backend's hooks).
-dellomar_platform_sources(DELLOMAR_SHARED_STDIO_FILES stdio/stdio_file.cpp stdio/stdio_layer.cpp
-  stdio/stdio_places.cpp stdio/stdio_replace.cpp)
+dellomar_platform_group(platform_stdio_files
+  platform/stdio/stdio_file.cpp
+  platform/stdio/stdio_layer.cpp
+  platform/stdio/stdio_places.cpp
+  platform/stdio/stdio_replace.cpp)
 # Surfaces, input devices and sound buffers kept in memory, and a message
 # queue: the backends without native ones (SDL, web, fake).
-dellomar_platform_sources(DELLOMAR_SHARED_MEMORY_DEVICES common/device_state.cpp
-  common/memory_pixels.cpp common/memory_surfaces.cpp common/message_queue.cpp
-  common/ring_lock.cpp)
+dellomar_platform_group(platform_memory_devices
+  platform/common/device_state.cpp
+  platform/common/memory_pixels.cpp
+  platform/common/memory_surfaces.cpp
+  platform/common/message_queue.cpp
+  platform/common/ring_lock.cpp)
 # What the backends a player uses without native devices (SDL, web) do alike;
 # the fake records these calls its own way.
-dellomar_platform_sources(DELLOMAR_SHARED_PLAYER_BACKEND common/event_input.cpp
-  common/last_error.cpp common/queue_messages.cpp common/scaled_video.cpp
-  common/silent_music.cpp common/sound_voices.cpp)
+dellomar_platform_group(platform_player_backend
+  platform/common/event_input.cpp
+  platform/common/last_error.cpp
+  platform/common/queue_messages.cpp
+  platform/common/scaled_video.cpp
+  platform/common/silent_music.cpp
+  platform/common/sound_voices.cpp)

@@ -7,7 +7,10 @@ if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
 endif()
 
 set(DELLOMAR_FUZZ_SANITIZERS address,undefined)
-foreach(lib dellomar_core platform_fake)
+# The shared platform groups the fake backend links are compiled with it.
+set(fake_groups platform_file_places platform_memory_devices platform_press_latch
+    platform_stdio_files)
+foreach(lib dellomar_core platform_fake ${fake_groups})
   target_compile_options(${lib} PRIVATE
     -fsanitize=fuzzer-no-link,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
@@ -16,7 +19,9 @@ endforeach()
 # Comparison tracing in the per-pixel loops (sprites, text, the fake display)
 # costs most of a saved-game run and finds nothing there: bounds are not magic
 # values. Their edges are still covered.
-target_compile_options(platform_fake PRIVATE -fno-sanitize-coverage=trace-cmp)
+foreach(lib platform_fake ${fake_groups})
+  target_compile_options(${lib} PRIVATE -fno-sanitize-coverage=trace-cmp)
+endforeach()
 set_source_files_properties(
   ${CMAKE_SOURCE_DIR}/display/sprite.cpp ${CMAKE_SOURCE_DIR}/display/text.cpp
   ${CMAKE_SOURCE_DIR}/display/back_buffer.cpp
@@ -32,9 +37,9 @@ set(DELLOMAR_FUZZ_ENTRY_saved_game FuzzSavedGameInput)
 foreach(target ${DELLOMAR_FUZZ_TARGETS})
   set(exe fuzz_${target})
   add_executable(${exe}
-    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_main.cpp
-    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_entries.cpp
-    ${CMAKE_SOURCE_DIR}/fuzz/fuzz_scratch.cpp)
+    fuzz/fuzz_entries.cpp
+    fuzz/fuzz_main.cpp
+    fuzz/fuzz_scratch.cpp)
   target_compile_options(${exe} PRIVATE
     -fsanitize=fuzzer,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)

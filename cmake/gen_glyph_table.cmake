@@ -10,7 +10,7 @@ endif()
 set(DELLOMAR_FONT_PIXELS 14)
 
 dellomar_host_tool(dellomar_glyphgen glyphgen_command
-                   SOURCES ${CMAKE_SOURCE_DIR}/tools/glyph_table_gen.cpp)
+                   SOURCES tools/glyph_table_gen.cpp)
 
 set(DELLOMAR_GLYPH_TABLE ${DELLOMAR_GENERATED_DIR}/glyph_table.cpp)
 # Naming the tool (target or file) in DEPENDS re-runs it whenever it is rebuilt.

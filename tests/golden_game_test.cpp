@@ -54,4 +54,16 @@ TEST_F(GoldenGameTest, AResetGamePlaysTheSameGameAgain)
     EXPECT_FALSE(FieldHeld());
 }
 
+#ifdef DELLOMAR_TARGET_POINTER_BYTES
+// The record is only worth checking again in a build for another processor
+// (the 32-bit run) when that build really runs with its widths, not with the
+// build machine's.
+TEST(BuildTarget, TheCodeRunsWithTheWidthsItWasBuiltFor)
+{
+    EXPECT_EQ(sizeof(void*), size_t{DELLOMAR_TARGET_POINTER_BYTES});
+    EXPECT_EQ(sizeof(size_t), size_t{DELLOMAR_TARGET_POINTER_BYTES});
+    EXPECT_EQ(sizeof(long), size_t{DELLOMAR_TARGET_POINTER_BYTES});
+}
+#endif
+
 } // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the normal
-# build with its unit, end-to-end and smoke tests, the sanitizer build, a
+# build with its unit, end-to-end and smoke tests, the same unit and
+# end-to-end tests as 32-bit x86 code under emulation, the sanitizer build, a
 # minute of each fuzzer, Release builds with GCC and Clang, the packages with
 # smoke tests of both Windows builds and their setup programs under Wine and of
 # the installed .deb, and the web page played in headless Chromium.
@@ -17,6 +18,13 @@ step "normal build and tests (with the game core's include and formatting checks
 cmake --preset default -DDELLOMAR_TESTS=ON -DDELLOMAR_BENCH=ON
 cmake --build --preset default -j"$jobs"
 ctest --preset default -j"$jobs"
+
+step "the game core's tests as 32-bit x86 code, under qemu-i386"
+# The host tools come from build/ (above); ctest runs each test program in
+# the emulator, so this runs where the kernel starts no 32-bit program.
+cmake --preset i386
+cmake --build --preset i386 -j"$jobs"
+ctest --preset i386 -j"$jobs"
 
 step "sanitizer build and tests"
 cmake --preset sanitize -DDELLOMAR_TESTS=ON

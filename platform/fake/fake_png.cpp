@@ -48,6 +48,8 @@ void PutBe32(std::vector<uint8_t>& out, uint32_t value)
 void WriteChunk(std::ofstream& file, const char* type, const std::vector<uint8_t>& data)
 {
     std::vector<uint8_t> chunk;
+    // Length, type, data and checksum, in one allocation.
+    chunk.reserve(12 + data.size());
     PutBe32(chunk, static_cast<uint32_t>(data.size()));
     chunk.insert(chunk.end(), type, type + 4);
     chunk.insert(chunk.end(), data.begin(), data.end());
