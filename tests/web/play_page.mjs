@@ -1,4 +1,5 @@
-// Plays the web build in headless Chromium, served from 127.0.0.1, and judges
+// Plays the web build in a headless browser (Chromium or Firefox), served from
+// 127.0.0.1, and judges
 // it by the canvas's pixels and by the saved game read out of IndexedDB:
 // the field and menu show; a click opens the start cell as the rules say; a
 // right tap flags and a left tap opens (press and release between two
@@ -14,7 +15,8 @@
 // the page installable. Nothing reaches the console as an error. Prints the frame rate reached and
 // what presenting a frame costs.
 //
-// Usage: node play_page.mjs <site folder>   (CHROMIUM names the browser)
+// Usage: node play_page.mjs <site folder> [chromium|firefox]
+// (CHROMIUM and FIREFOX name the browsers' programs)
 import { launch } from "puppeteer-core";
 import { spawnSync } from "node:child_process";
 import fs from "node:fs";
@@ -25,7 +27,9 @@ import { serveFolder } from "./static_server.mjs";
 import * as board from "./saved_board.mjs";
 
 const site = path.resolve(process.argv[2] ?? "../../build-web/site");
-const chromium = process.env.CHROMIUM ?? "/usr/bin/chromium";
+const BROWSER = process.argv[3] ?? "chromium";
+const IS_CHROMIUM = BROWSER === "chromium";
+if (!["chromium", "firefox"].includes(BROWSER)) throw new Error(`unknown browser ${BROWSER}`);
 const WAIT_MS = 15000;
 
 // The canvas is shown at one page pixel per picture pixel: 600 rows of
@@ -42,13 +46,24 @@ const LOAD_BUTTON = { x: 680, y: 100 };
 
 const failures = [];
 function check(ok, what) {
-    console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
+    console.log(`${ok ? "ok  " : "FAIL"} [${BROWSER}] ${what}`);
     if (!ok) failures.push(what);
 }
 
+// Each launch gets the profile folder given, so that a restart of the
+// browser finds what the last one stored.
 async function openBrowser(profile) {
+    if (!IS_CHROMIUM) {
+        return launch({
+            browser: "firefox",
+            executablePath: process.env.FIREFOX ?? "/usr/bin/firefox-esr",
+            headless: true,
+            userDataDir: profile,
+            extraPrefsFirefox: FIREFOX_PREFS,
+        });
+    }
     return launch({
-        executablePath: chromium,
+        executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
         headless: true,
         userDataDir: profile,
         // Left alone: attaching to a new version of the page's worker holds it.
@@ -57,6 +72,14 @@ async function openBrowser(profile) {
                "--disable-background-networking", "--disable-component-update", "--disable-sync"],
     });
 }
+
+// Firefox as a player's: touch events on, no first-run pages, no updates.
+const FIREFOX_PREFS = {
+    "dom.w3c_touch_events.enabled": 1,
+    "browser.shell.checkDefaultBrowser": false,
+    "app.update.enabled": false,
+    "datareporting.policy.dataSubmissionEnabled": false,
+};
 
 // One page of the game with its console watched; the pointer follows the
 // game's cursor (see POINTER_OFFSET).
@@ -793,11 +816,19 @@ async function phoneSessions(url, server, errors) {
 
 // Chromium's own check, and the icons at the sizes the manifest gives.
 async function installable(page) {
+    if (IS_CHROMIUM) await chromiumInstallable(page);
+    await manifestIcons(page);
+}
+
+async function chromiumInstallable(page) {
     const client = await page.createCDPSession();
     const { installabilityErrors } = await client.send("Page.getInstallabilityErrors");
     check(installabilityErrors.length === 0,
           `Chromium finds the page installable${installabilityErrors.length
               ? ": " + JSON.stringify(installabilityErrors) : ""}`);
+}
+
+async function manifestIcons(page) {
     const icons = await page.evaluate(async () => {
         const manifest = await (await fetch(document.querySelector("link[rel=manifest]").href)).json();
         return Promise.all(manifest.icons.map((icon) => new Promise((resolve) => {
@@ -848,7 +879,7 @@ async function main() {
         console.log(`${failures.length} check(s) failed`);
         process.exit(1);
     }
-    console.log("all checks passed");
+    console.log(`all checks passed in ${BROWSER}`);
 }
 
 main().catch((error) => {
