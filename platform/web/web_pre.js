@@ -13,8 +13,8 @@ Module.dellomarStats = {frames: 0, turns: 0, convertMs: 0, drawMs: 0, firstFrame
 // stored. The layout is the one earlier builds of the page wrote (a database
 // named after the folder, one store of entries keyed by path), so their saves
 // stay readable. Storage that does not answer within STORAGE_WAIT_MS counts as
-// refusing: the game never waits on it for longer, and while an answer is
-// still owed every further ask fails at once.
+// refusing: the game never waits on it for longer, and until storage answers
+// again every further ask fails at once.
 Module.dellomarStats.savesFailed = 0;
 Module.dellomarSaves = (function() {
     var FOLDER = "/dellomar";
@@ -22,9 +22,10 @@ Module.dellomarSaves = (function() {
     var STORE = "FILE_DATA";
     var STORAGE_WAIT_MS = 3000;
     var START_WAIT_MS = 5000;
+    var PROBE_PAUSE_MS = 1000;
     var db = null;       // the open connection; null when there is none
     var opening = null;  // the connection being opened
-    var owed = false;    // an ask storage has not answered yet
+    var resting = false; // storage let an ask's time pass and has not answered since
     var held = {};       // path: the bytes storage held at its last answer, or null
 
     function exists() {
@@ -93,14 +94,20 @@ Module.dellomarSaves = (function() {
     }
 
     // Resolves to {ok, value} within `waitMs`. `answered` runs when storage
-    // does answer, however late: what it holds is known then.
+    // does answer, however late: what it holds is known then. Storage that
+    // let the time pass is rested: every ask fails at once until it answers
+    // again (see rest).
     function ask(mode, work, answered, waitMs) {
-        if (!exists() || owed) return Promise.resolve({ok: false});
-        owed = true;
+        if (!exists() || resting) return Promise.resolve({ok: false});
         return new Promise(function(resolve) {
-            var timer = setTimeout(function() { resolve({ok: false}); }, waitMs || STORAGE_WAIT_MS);
+            var late = false;
+            var timer = setTimeout(function() {
+                late = true;
+                rest();
+                resolve({ok: false});
+            }, waitMs || STORAGE_WAIT_MS);
             function settle(outcome) {
-                owed = false;
+                if (late) return;
                 clearTimeout(timer);
                 resolve(outcome);
             }
@@ -115,6 +122,49 @@ Module.dellomarSaves = (function() {
                 settle({ok: true, value: value});
             }, function() { settle({ok: false}); });
         });
+    }
+
+    // The connection that hung is let go, and storage is asked now and then,
+    // on a connection of its own, whether it answers again; a Save in the
+    // meantime fails at once instead of waiting out the time again.
+    function rest() {
+        forget();
+        if (resting) return;
+        resting = true;
+        probe();
+    }
+
+    function probe() {
+        setTimeout(function() {
+            var settled = false;
+            function next(answers) {
+                if (settled) return;
+                settled = true;
+                if (answers) {
+                    resting = false;
+                } else {
+                    forget();
+                    probe();
+                }
+            }
+            setTimeout(function() { next(false); }, STORAGE_WAIT_MS);
+            try {
+                transact("readonly", function(store) { store.count(); }, true)
+                    .then(function() { next(true); }, function() { next(false); });
+            } catch (error) {
+                next(false);
+            }
+        }, PROBE_PAUSE_MS);
+    }
+
+    function forget() {
+        if (!db) return;
+        try {
+            db.close();
+        } catch (error) {
+            // Closed already.
+        }
+        db = null;
     }
 
     function toMemory(path, bytes) {
