@@ -26,12 +26,12 @@ add_executable(dellomar platform/web/web_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_web)
 set_target_properties(dellomar PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_WEB_SITE_DIR})
 # The pictures and sounds go into the page's own folder; the working folder
-# holds the saved game in IndexedDB (platform/web/web_file.cpp).
+# holds the saved game, kept in IndexedDB (platform/web/web_file.cpp,
+# web_pre.js).
 target_link_options(dellomar PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
   -sENVIRONMENT=web -sEXIT_RUNTIME=0
-  -lidbfs.js
   "SHELL:--pre-js ${DELLOMAR_WEB_DIR}/web_pre.js"
   "SHELL:--preload-file ${DELLOMAR_GAME_DIR}/Textures@/dellomar-data/Textures"
   "SHELL:--preload-file ${DELLOMAR_GAME_DIR}/Sounds@/dellomar-data/Sounds")

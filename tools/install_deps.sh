@@ -16,7 +16,7 @@ if [[ ${1:-all} != game ]]; then
         xvfb xdotool x11-utils imagemagick icewm strace clang-format
         mingw-w64 wine64 wine wine32:i386 nsis
         dpkg-dev lintian desktop-file-utils appstream
-        emscripten chromium nodejs
+        emscripten chromium firefox-esr nodejs
     )
     # The browser test needs npm. A Node.js from elsewhere (NodeSource) brings
     # its own and refuses Debian's package beside it.

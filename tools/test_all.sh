@@ -4,7 +4,7 @@
 # end-to-end tests as 32-bit x86 code under emulation, the sanitizer build, a
 # minute of each fuzzer, Release builds with GCC and Clang, the packages with
 # smoke tests of both Windows builds and their setup programs under Wine and of
-# the installed .deb, and the web page played in headless Chromium.
+# the installed .deb, and the web page played in headless Chromium and Firefox.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -49,7 +49,7 @@ tests/win32/smoke_wine.sh
 step "the installed .deb"
 tests/package/installed_game.sh dist/dellomar_*_"$(dpkg --print-architecture)".deb
 
-step "the web page (built by tools/package.sh) in headless Chromium"
+step "the web page (built by tools/package.sh) in headless Chromium and Firefox"
 tests/web/run_web_test.sh
 
 step "all tests passed"

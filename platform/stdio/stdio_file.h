@@ -44,8 +44,8 @@ struct StdioFileHooks {
     // true makes a call that can fail fail with *result, as a real failure
     // would (a failing write puts part of its bytes down).
     bool (*fails)(const char* call, int* result) = nullptr;
-    // After a successful rename; its result is the rename's.
-    int (*renamed)() = nullptr;
+    // After a successful rename onto the game's name `to`; its result is the rename's.
+    int (*renamed)(const char* to) = nullptr;
 };
 
 // Defined by the backend linked with stdio_layer.cpp.

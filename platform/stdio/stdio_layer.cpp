@@ -76,7 +76,7 @@ int PlatFileRename(const char* from, const char* to)
     if (StdioFileRename(from, to) != 0) {
         return -1;
     }
-    return STDIO_FILE_HOOKS.renamed != nullptr ? STDIO_FILE_HOOKS.renamed() : 0;
+    return STDIO_FILE_HOOKS.renamed != nullptr ? STDIO_FILE_HOOKS.renamed(to) : 0;
 }
 
 int PlatFileRemove(const char* path)

@@ -1,41 +1,58 @@
-// Files in a browser. The player's folder (the saved game and its temporary
-// files) is kept in IndexedDB (web_pre.js mounts and fills it before the game
-// starts); the pictures and sounds come with the page, preloaded into their
-// own folder. A replaced saved game is written through to IndexedDB before
-// Save counts as done, so it survives a reload and a browser restart; when
-// the browser refuses (private mode, no room), Save fails as on a full disk
-// and the copy in IndexedDB stays as it was.
+// Files in a browser. The pictures and sounds come with the page, preloaded
+// into their own folder. The player's folder (the saved game and its
+// temporary files) lives in memory, and each file the game puts in place
+// there is kept in IndexedDB (web_pre.js): written through before its Save
+// counts as done, so it survives a reload and a browser restart, and read
+// back before every read of it, so that a Load finds what another tab of the
+// page stored. When storage refuses or does not answer (private mode, no
+// room, a store that hangs), the Save fails as on a full disk and the game
+// plays on; a Load then finds no saved game and changes nothing.
 #include "platform/stdio/stdio_file.h"
 #include "platform/web/web_internal.h"
 
 #include <emscripten.h>
+#include <string>
 
 namespace {
 
-// 0 once IndexedDB holds the player's folder as it now is.
 // clang-format off
-EM_ASYNC_JS(int, WebStoreSaves, (), {
-    if (!Module.dellomarSavesStored) return -1;
-    return await new Promise(function(resolve) {
-        try {
-            FS.syncfs(false, function(error) { resolve(error ? -1 : 0); });
-        } catch (e) {
-            resolve(-1);
-        }
-    });
+EM_ASYNC_JS(int, WebFetchSaved, (const char* path), {
+    return await Module.dellomarSaves.fetch(UTF8ToString(path));
+});
+
+EM_ASYNC_JS(int, WebStoreSaved, (const char* path), {
+    return await Module.dellomarSaves.store(UTF8ToString(path));
 });
 // clang-format on
 
-// A replaced saved game counts as saved once it is in IndexedDB.
-int StoreSaves()
+// A player's file is read as storage holds it now; when storage cannot say,
+// the file counts as missing rather than as a copy only this page has.
+bool FetchBeforeRead(const char* path, std::FILE** stream)
 {
-    return WebStoreSaves();
+    if (!IsPlayerFile(path)) {
+        return false;
+    }
+    if (WebFetchSaved(StdioNativePath(path).c_str()) == 0) {
+        return false;
+    }
+    *stream = nullptr;
+    return true;
+}
+
+// A replaced saved game counts as saved once it is in IndexedDB.
+int StoreAfterRename(const char* to)
+{
+    if (!IsPlayerFile(to)) {
+        return 0;
+    }
+    return WebStoreSaved(StdioNativePath(to).c_str());
 }
 
 } // namespace
 
 const StdioFileHooks STDIO_FILE_HOOKS = {
-    .renamed = StoreSaves,
+    .openInstead = FetchBeforeRead,
+    .renamed = StoreAfterRename,
 };
 
 void WebUseFilePlaces()
