@@ -1,13 +1,16 @@
 // The file layer on native file handles. The game's names are put beside the
 // executable when its data is there (the unpacked zip), and otherwise stay in
 // the working directory as they always were. A game put in place by the setup
-// program keeps the player's files in %APPDATA%\Dellomar instead.
+// program keeps the player's files in %APPDATA%\Dellomar instead. Names are
+// kept in UTF-8 and handed to the wide-character calls, so that any folder a
+// player has, in any script and of any depth, works.
 #include "platform/common/file_places.h"
 #include "platform/common/temp_names.h"
 #include "platform/file.h"
 #include "platform/win32/win32_internal.h"
 
 #include <shlobj.h>
+#include <knownfolders.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,33 +29,68 @@ constexpr int CREATE_ATTEMPTS = 100;
 constexpr DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// The wide name for a file call; false for bytes that spell no name.
+bool ForCalls(const std::string& path, std::wstring* wide)
+{
+    if (!Win32Wide(path, wide)) {
+        return false;
+    }
+    *wide = Win32ForCalls(*wide);
+    return true;
+}
+
+DWORD AttributesOf(const std::string& path)
+{
+    std::wstring wide;
+    return ForCalls(path, &wide) ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
+}
+
 bool IsFolder(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The executable's folder in UTF-8; empty (the working directory, as the
+// game was designed) when it cannot be known or spelled.
+std::string ExeFolder()
+{
+    std::string path;
+    if (!Win32Utf8(Win32ModulePath(), &path)) {
+        return std::string();
+    }
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+// The shell's answer rather than the environment's: %APPDATA% is only a copy
+// of it, and a copy anybody can change. Not checked for existence here: a
+// missing one fails the first Save, as a folder that cannot be made does.
+bool AppDataFolder(std::string* folder)
+{
+    PWSTR path = nullptr;
+    HRESULT result = SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DONT_VERIFY, nullptr,
+                                          &path);
+    bool ok = result == S_OK && path != nullptr && Win32Utf8(path, folder) && !folder->empty();
+    CoTaskMemFree(path);
+    return ok;
 }
 
 FilePlaces PlacesOfThisProgram()
 {
     PlaceFacts facts;
-    char exe[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path(exe, length > 0 && length < MAX_PATH ? length : 0);
-    size_t cut = path.find_last_of("\\/");
-    facts.exeDir = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    facts.exeDir = ExeFolder();
     facts.holdsTextures = [](const std::string& folder) { return IsFolder(folder + "\\Textures"); };
     facts.installedLayout = false;
     facts.separator = '\\';
     facts.holdsInstallMarker = [](const std::string& folder) {
-        DWORD attributes = GetFileAttributesA((folder + "\\" + INSTALL_MARKER).c_str());
+        DWORD attributes = AttributesOf(folder + "\\" + INSTALL_MARKER);
         return attributes != INVALID_FILE_ATTRIBUTES &&
                (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     };
-    // The shell's answer rather than the environment's: %APPDATA% is only a
-    // copy of it, and a copy anybody can change.
-    char appData[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData) == S_OK) {
-        facts.appData = appData;
+    std::string appData;
+    if (AppDataFolder(&appData)) {
+        facts.appData = appData.c_str();
     }
     return ResolveFilePlaces(facts);
 }
@@ -63,13 +101,21 @@ const FilePlaces& Places()
     return places;
 }
 
-// Empty, a name no call opens, for a player's file that has no place.
+// The real path, in UTF-8; empty, a name no call opens, for a player's file
+// that has no place.
 std::string Native(const char* gamePath)
 {
     if (Places().playerDirMissing && IsPlayerFile(gamePath)) {
         return std::string();
     }
     return PlacePath(Places(), gamePath, '\\');
+}
+
+// The same as a name for the wide calls; empty when it has none.
+std::wstring NativeWide(const char* gamePath)
+{
+    std::wstring wide;
+    return ForCalls(Native(gamePath), &wide) ? wide : std::wstring();
 }
 
 // Names nobody can guess ahead are not needed for safety (CREATE_NEW never
@@ -92,18 +138,21 @@ void RandomBytes(unsigned char* bytes, size_t count)
 
 HANDLE CreateUnique(const std::string& target, DWORD attributes, std::string* suffix)
 {
+    std::wstring wide;
     for (int attempt = 0; attempt < CREATE_ATTEMPTS; ++attempt) {
         unsigned char random[TEMP_RANDOM_BYTES];
         RandomBytes(random, sizeof random);
         *suffix = TempSuffix(random);
-        const std::string path = target + *suffix;
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
+        if (!ForCalls(target + *suffix, &wide)) {
+            return INVALID_HANDLE_VALUE;
+        }
+        HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
                                     nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             return handle;
         }
         // A folder of that name answers "access denied" rather than "exists".
-        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
             return INVALID_HANDLE_VALUE;
         }
     }
@@ -132,19 +181,26 @@ void SweepStrays(const std::string& target)
     size_t cut = target.find_last_of('\\');
     std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
     std::string base = cut == std::string::npos ? target : target.substr(cut + 1);
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((target + ".new-*").c_str(), &found);
+    std::wstring pattern;
+    if (!ForCalls(target + ".new-*", &pattern)) {
+        return;
+    }
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return;
     }
+    std::string name;
+    std::wstring stray;
     do {
         const DWORD odd = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                           FILE_ATTRIBUTE_READONLY;
-        if ((found.dwFileAttributes & odd) == 0 && IsTempNameOf(found.cFileName, base) &&
-            OldEnough(found.ftLastWriteTime)) {
-            DeleteFileA((folder + found.cFileName).c_str());
+        if ((found.dwFileAttributes & odd) == 0 && Win32Utf8(found.cFileName, &name) &&
+            IsTempNameOf(name, base) && OldEnough(found.ftLastWriteTime) &&
+            ForCalls(folder + name, &stray)) {
+            DeleteFileW(stray.c_str());
         }
-    } while (FindNextFileA(search, &found) != 0);
+    } while (FindNextFileW(search, &found) != 0);
     FindClose(search);
 }
 
@@ -172,16 +228,26 @@ PlatFile* PlatFileOpen(const char* path, PlatFileMode)
     if (path == nullptr) {
         return nullptr;
     }
-    HANDLE handle = CreateFileA(Native(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
+    const std::wstring native = NativeWide(path);
+    HANDLE handle = native.empty() ? INVALID_HANDLE_VALUE
+                                   : CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                 nullptr);
+    DWORD code = native.empty() ? ERROR_INVALID_NAME : GetLastError();
     // Only files on a disk: not a device, a pipe or a console.
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || GetFileInformationByHandle(handle, &info) == 0 ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if (handle != INVALID_HANDLE_VALUE &&
+        (GetFileType(handle) != FILE_TYPE_DISK || GetFileInformationByHandle(handle, &info) == 0 ||
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
         CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+        code = ERROR_BAD_FILE_TYPE;
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        // A missing saved game is ordinary; a missing picture or sound is not.
+        if (!IsPlayerFile(path)) {
+            Win32NoteUnreadable(path, native.empty() ? L"?" : native, code);
+        }
         return nullptr;
     }
     return new PlatFile{handle};
@@ -197,9 +263,12 @@ PlatFile* PlatFileCreateBeside(const char* target, char* name, size_t nameSize)
     // Made on the first Save, inside a folder that is the player's own; when
     // it cannot be made the Save fails below as on a full disk.
     if (Places().makePlayerDir && IsPlayerFile(target)) {
-        CreateDirectoryA(Places().playerDir.c_str(), nullptr);
+        std::wstring folder;
+        if (ForCalls(Places().playerDir, &folder)) {
+            CreateDirectoryW(folder.c_str(), nullptr);
+        }
     }
-    DWORD attributes = GetFileAttributesA(native.c_str());
+    DWORD attributes = AttributesOf(native);
     DWORD kept = FILE_ATTRIBUTE_NORMAL;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
@@ -271,9 +340,12 @@ int PlatFileRename(const char* from, const char* to)
         return -1;
     }
     const std::string target = Native(to);
+    const std::wstring source = NativeWide(from);
+    std::wstring destination;
     // Write-through: the rename has reached the disk when this returns. A
     // read-only target is refused here too.
-    if (MoveFileExA(Native(from).c_str(), target.c_str(),
+    if (source.empty() || !ForCalls(target, &destination) || destination.empty() ||
+        MoveFileExW(source.c_str(), destination.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         return -1;
     }
@@ -286,5 +358,6 @@ int PlatFileRemove(const char* path)
     if (path == nullptr) {
         return -1;
     }
-    return DeleteFileA(Native(path).c_str()) != 0 ? 0 : -1;
+    const std::wstring native = NativeWide(path);
+    return !native.empty() && DeleteFileW(native.c_str()) != 0 ? 0 : -1;
 }

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <string>
+
 // The seam's handles are the native ones, passed through as they are.
 inline HWND Win32Window(PlatWindow window)
 {
@@ -34,3 +36,21 @@ inline int Win32Release(IUnknown* object, int none = 0)
 // Remembers the reason for a failure, for PlatLastError(): `what`, followed by
 // the system's text for `code` when it is non-zero.
 void Win32SetLastError(const char* what, DWORD code);
+
+// A UTF-8 name as UTF-16 and back; false (and nothing usable) for bytes or
+// units that spell no character.
+bool Win32Wide(const std::string& utf8, std::wstring* wide);
+bool Win32Utf8(const std::wstring& wide, std::string* utf8);
+// The name to hand to a file call: as it is when short, else whole and with
+// the "\\?\" prefix that lifts the MAX_PATH limit.
+std::wstring Win32ForCalls(const std::wstring& path);
+// The executable's full name, however long; empty when it cannot be had.
+std::wstring Win32ModulePath();
+
+// A picture or sound that could not be read: one line on stderr at once, and
+// a message box naming every such file when the main loop next looks for
+// messages; each file is told once a run.
+void Win32NoteUnreadable(const char* gamePath, const std::wstring& nativePath, DWORD code);
+void Win32TellUnreadable();
+// The backend's own checks open missing files on purpose: no message box then.
+void Win32QuietUnreadable();

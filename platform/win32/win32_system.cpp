@@ -145,6 +145,9 @@ PlatWindow PlatCreateWindow(uint32_t exStyle, const char* className, const char*
 
 bool PlatPeekMessage(PlatMessage* message)
 {
+    // Start-up (or a Load) is over when the loop looks for messages again:
+    // the files it could not read are told now, all in one box.
+    Win32TellUnreadable();
     if (PeekMessageA(&s_lastMessage, nullptr, 0, 0, PM_REMOVE) == 0) {
         return false;
     }
