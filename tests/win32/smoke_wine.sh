@@ -18,7 +18,9 @@
 # (which it ends through its quit path), into C:\Games\Déllomar游戏 and
 # into a folder that makes the game's path over 260 characters; the game
 # draws and saves from each, the first with a player's folder (AppData) in a
-# name outside the code page; started without its backdrop it names the file
+# name outside the code page; a silent setup beside a game that cannot end
+# (it asks the New dialog's questions) refuses with exit code 2 and changes
+# nothing; started without its backdrop the game names the file
 # it cannot read; and the silent uninstaller, run while that game runs, ends
 # it and leaves nothing of the program but the saved game.
 #
@@ -437,7 +439,29 @@ size=$(stat -c %s "$player_dir/Dellomar/save.gm")
 [[ $(files_in "$unicode_dir") == "$installed_files" ]] || fail "the game wrote into its install folder"
 first_saved=$saved
 saved=$(md5sum <"$player_dir/Dellomar/save.gm")
-quit_game
+
+# A game asking the New dialog's questions reads no messages, so it cannot
+# end when asked: the silent setup gives up with exit code 2 and leaves the
+# installed game whole; the game ends once the questions are answered.
+echo "== setup while the game asks its questions"
+cursor_to 690 50
+sleep 0.5
+tap_until_changed 1 400x400+100+150 || fail "the New button showed no dialog"
+set +e
+timeout 300 wine "$setup" /S "/D=$unicode_win" >/dev/null 2>&1
+code=$?
+set -e
+echo "the setup ended with exit code $code"
+((code == 2)) || fail "the setup ended with exit code $code beside a game that could not end"
+kill -0 "$game" 2>/dev/null || fail "the game ended while it asked its questions"
+[[ $(files_in "$unicode_dir") == "$installed_files" ]] || fail "the refused setup changed the game: $(files_in "$unicode_dir")"
+(($(entry_count) == 1)) || fail "$(entry_count) uninstall entries after a refused setup"
+for key in 1 5 Return 3 0 Return; do
+    xdotool key "$key"
+    sleep 0.3
+done
+wait_until 60 bash -c "! kill -0 $game 2>/dev/null" || fail "the game did not end after its questions"
+game_ended "its questions were answered"
 
 # Without its backdrop the game must say which file it could not read: on
 # stderr and in a message box over the game, which Return closes.
@@ -448,11 +472,11 @@ game=$!
 wait_until 120 grep -q 'dellomar: cannot read Textures\\back.txr' "$RUN_DIR/out.txt" ||
     fail "the game did not say it could not read Textures\\back.txr: $(grep -av ALSA "$RUN_DIR/out.txt")"
 grep -a 'cannot read' "$RUN_DIR/out.txt"
-wait_until 60 xdotool search --name "cannot read its files" >/dev/null ||
+wait_until 60 xdotool search --onlyvisible --name "cannot read its files" >/dev/null ||
     fail "no message box names the missing file"
-box=$(xdotool search --name "cannot read its files" | head -n 1)
+box=$(xdotool search --onlyvisible --name "cannot read its files" | head -n 1)
 xdotool windowfocus --sync "$box" key Return
-wait_until 30 bash -c '! xdotool search --name "cannot read its files" >/dev/null' ||
+wait_until 30 bash -c '! xdotool search --onlyvisible --name "cannot read its files" >/dev/null' ||
     fail "the message box did not close on Return"
 # Whole again for the uninstaller, while this game runs on without it.
 mv "$RUN_DIR/back.txr" "$unicode_dir/Textures/back.txr"
