@@ -6,8 +6,9 @@ if(WIN32)
   # from the game in ${DELLOMAR_GAME_DIR}, on demand:
   #   cmake --build --preset win32-<arch> --target dellomar_setup
   #     -> <build>/dellomar-windows-setup.exe
-  # tools/package.sh ships the i686 one; each is for the build it was made in
-  # (32-bit setup and Program Files (x86), or 64-bit setup and Program Files).
+  # tools/package.sh ships both, named for their architecture; each is for the
+  # build it was made in (32-bit setup and Program Files (x86), or 64-bit
+  # setup and Program Files).
   find_program(DELLOMAR_MAKENSIS makensis)
   if(NOT DELLOMAR_MAKENSIS)
     message(STATUS "makensis not found: no setup program (apt-get install nsis)")
@@ -27,10 +28,16 @@ if(WIN32)
     set(DELLOMAR_NSIS_TARGET amd64-unicode)
     set(DELLOMAR_NSIS_PROGRAMFILES "$PROGRAMFILES64")
     set(DELLOMAR_NSIS_REGVIEW 64)
+    set(DELLOMAR_NSIS_OTHER_REGVIEW 32)
+    set(DELLOMAR_NSIS_ARCH x86_64)
+    set(DELLOMAR_NSIS_WINDOWS 64-bit)
   else()
     set(DELLOMAR_NSIS_TARGET x86-unicode)
     set(DELLOMAR_NSIS_PROGRAMFILES "$PROGRAMFILES")
     set(DELLOMAR_NSIS_REGVIEW 32)
+    set(DELLOMAR_NSIS_OTHER_REGVIEW 64)
+    set(DELLOMAR_NSIS_ARCH i686)
+    set(DELLOMAR_NSIS_WINDOWS 32-bit)
   endif()
 
   # The licence page: the game's licence and the glyphs' one, from the same

@@ -4,8 +4,8 @@
 #   dist/dellomar_<version>_amd64.deb                 the game for Debian
 #   dist/dellomar-<version>-windows-i686.zip          Windows on x86
 #   dist/dellomar-<version>-windows-x86_64.zip        Windows on x86_64
-#   dist/dellomar-<version>-windows-setup.exe         the i686 game's setup program,
-#                                                     for 32- and 64-bit Windows
+#   dist/dellomar-<version>-windows-x86_64-setup.exe  the setup program for 64-bit Windows
+#   dist/dellomar-<version>-windows-i686-setup.exe    the setup program for 32-bit Windows
 #   dist/dellomar-<version>-web.zip                   the web page
 # Usage: tools/package.sh
 set -euo pipefail
@@ -31,13 +31,16 @@ echo "$deb"
 
 step "Windows packages"
 JOBS=$jobs tools/build_windows.sh
+# The setup program of an earlier layout, for both kinds of Windows, would
+# mislead next to the two of today.
+rm -f "dist/dellomar-$version-windows-setup.exe"
 for arch in i686 x86_64; do
     mv "build-win32-$arch/dellomar-windows-$arch.zip" "dist/dellomar-$version-windows-$arch.zip"
     echo "dist/dellomar-$version-windows-$arch.zip"
+    # Copied: the Wine smoke test installs it from the build folder.
+    cp "build-win32-$arch/dellomar-windows-setup.exe" "dist/dellomar-$version-windows-$arch-setup.exe"
+    echo "dist/dellomar-$version-windows-$arch-setup.exe"
 done
-# Copied: the Wine smoke test installs it from the build folder.
-cp build-win32-i686/dellomar-windows-setup.exe "dist/dellomar-$version-windows-setup.exe"
-echo "dist/dellomar-$version-windows-setup.exe"
 
 # The browser build leaves its page and data in build-web/site/.
 step "web package"

@@ -229,10 +229,10 @@ PlatFile* PlatFileOpen(const char* path, PlatFileMode)
         return nullptr;
     }
     const std::wstring native = NativeWide(path);
-    HANDLE handle = native.empty() ? INVALID_HANDLE_VALUE
-                                   : CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                                 nullptr);
+    HANDLE handle = native.empty()
+                        ? INVALID_HANDLE_VALUE
+                        : CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD code = native.empty() ? ERROR_INVALID_NAME : GetLastError();
     // Only files on a disk: not a device, a pipe or a console.
     BY_HANDLE_FILE_INFORMATION info{};

@@ -87,8 +87,8 @@ std::wstring Win32ModulePath()
 {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(),
+                                          static_cast<DWORD>(buffer.size()));
         if (length == 0) {
             return std::wstring();
         }

@@ -28,6 +28,18 @@ std::wstring SystemText(DWORD code)
     return text;
 }
 
+// The path as the player knows it, without the prefix of long names.
+std::wstring Spelled(const std::wstring& path)
+{
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
+        return L"\\\\" + path.substr(8);
+    }
+    if (path.compare(0, 4, L"\\\\?\\") == 0) {
+        return path.substr(4);
+    }
+    return path;
+}
+
 // On its own thread, so that the game runs on (without the file) while the
 // box waits for the player.
 DWORD WINAPI ShowBox(void* text)
@@ -48,7 +60,7 @@ void Win32NoteUnreadable(const char* gamePath, const std::wstring& nativePath, D
     }
     std::wstring name;
     Win32Wide(gamePath, &name);
-    const std::wstring line = name + L": " + SystemText(code) + L" (" + nativePath + L")";
+    const std::wstring line = name + L": " + SystemText(code) + L" (" + Spelled(nativePath) + L")";
     std::string spelled;
     if (!Win32Utf8(line, &spelled)) {
         spelled = std::string(gamePath) + ": cannot be read";

@@ -14,6 +14,15 @@
 # target shows its pictures and saves into %APPDATA%\Dellomar only; a second
 # install keeps one entry and the save; the silent uninstaller leaves nothing
 # of the program but the save.
+# Then paths as players have them: the setup installs over the running game
+# (which it ends through its quit path), into C:\Games\Déllomar游戏 and
+# into a folder that makes the game's path over 260 characters; the game
+# draws and saves from each, the first with a player's folder (AppData) in a
+# name outside the code page; a silent setup beside a game that cannot end
+# (it asks the New dialog's questions) refuses with exit code 2 and changes
+# nothing; started without its backdrop the game names the file
+# it cannot read; and the silent uninstaller, run while that game runs, ends
+# it and leaves nothing of the program but the saved game.
 #
 # Usage: tests/win32/smoke_wine.sh [ARCH | WINDOWS_BUILD_DIR]...
 #   ARCH is i686 or x86_64 (build-win32-ARCH); with none, both.
@@ -102,6 +111,9 @@ tap_until_changed() {
 # pops up; without Mono and Gecko there is nothing to offer to install.
 # No menu entries of the installed game in the real home's menus either.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine takes the command line's bytes in the locale's encoding: UTF-8, so that
+# folder names in any script reach Windows as they are spelled here.
+export LC_ALL=C.UTF-8
 PREFIX_DIR=$(mktemp -d)
 export WINEPREFIX=$PREFIX_DIR/prefix
 # The plain `wine` launcher is itself a 32-bit program whenever 32-bit Wine is
@@ -152,11 +164,11 @@ start_game() {
     game=$!
     # Wine's first start in a fresh prefix takes a while.
     for _ in $(seq 600); do
-        xdotool search --name "Dellomar ++" >/dev/null 2>&1 && break
+        xdotool search --name "^Dellomar \+\+$" >/dev/null 2>&1 && break
         kill -0 "$game" 2>/dev/null || { cat "$RUN_DIR/out.txt" >&2; fail "the game ended before its window appeared"; }
         sleep 0.1
     done
-    xdotool search --name "Dellomar ++" >/dev/null 2>&1 || fail "no window named 'Dellomar ++'"
+    xdotool search --name "^Dellomar \+\+$" >/dev/null 2>&1 || fail "no window named 'Dellomar ++'"
     echo "window after $((SECONDS - started)) s"
 
     # The display takes a moment to come up after the window.
@@ -348,18 +360,137 @@ quit_game
 [[ -z $(ls -A "$elsewhere") ]] || fail "the game wrote into the folder it was started from: $(ls -A "$elsewhere")"
 saved=$(md5sum <"$save")
 
-echo "== setup again, over the installed game"
+# The game's end after a setup or uninstaller asked it to: through its own
+# quit path, with exit code 0.
+game_ended() {
+    kill -0 "$game" 2>/dev/null && fail "the game still runs after $1"
+    set +e
+    wait "$game"
+    local code=$?
+    set -e
+    [[ $code -eq 0 ]] || { cat "$RUN_DIR/out.txt" >&2; fail "the game ended with exit code $code after $1"; }
+    echo "the game ended with exit code 0 after $1"
+}
+
+echo "== setup again, over the running game"
+start_game "$elsewhere" "$install_win\\dellomar.exe"
 run_silently "$setup" /S "/D=$install_win"
+game_ended "the setup"
 (($(entry_count) == 1)) || fail "$(entry_count) uninstall entries after installing again"
 [[ $(files_in "$install_dir") == "$installed_files" ]] || fail "installed again: '$(files_in "$install_dir")'"
 [[ $(md5sum <"$save") == "$saved" ]] || fail "installing again changed the saved game"
 
-echo "== uninstaller"
-run_silently "$install_win\\uninstall.exe" /S
-[[ ! -e $install_dir ]] || fail "left behind: $(cd "$install_dir" && find . | tr '\n' ' ')"
+# A folder that makes the game's path over 260 characters, played as an
+# unpacked game (no marker) so that the saved game and its temporary file
+# are written there too; one of its sounds missing, which the game must name.
+echo "== a path over 260 characters"
+long_win='C:\Games'
+for part in a b c; do
+    long_win+=\\$(printf "$part%.0s" $(seq 88))
+done
+long_dir=$drive/${long_win#C:\\}
+long_dir=${long_dir//\\//}
+run_silently "$setup" /S "/D=$long_win"
+(($(entry_count) == 1)) || fail "$(entry_count) uninstall entries after moving the game"
+[[ ! -e $install_dir ]] || fail "the earlier copy is still there: $(files_in "$install_dir")"
+[[ $(files_in "$long_dir") == "$installed_files" ]] || fail "installed: '$(files_in "$long_dir")'"
+echo "the game's path has $((${#long_win} + 13)) characters"
+rm "$long_dir/installed.txt"
+start_game "$elsewhere" "$long_win\\dellomar.exe"
+find_cursor
+press_save "$long_dir/save.gm"
+size=$(stat -c %s "$long_dir/save.gm")
+((size == 1254)) || fail "save.gm beside the long path holds $size bytes, not 1254"
+quit_game
+leftovers=$(cd "$long_dir" && ls -A | grep -c '^save\.gm\.new-' || true)
+((leftovers == 0)) || fail "a temporary file is left beside save.gm"
+echo "the long path passed"
+
+# A player folder outside the code page, as a player's user name makes it,
+# and an install folder outside it too.
+echo "== C:\\Games\\Déllomar游戏"
+player_win='C:\users\Jörg游戏\AppData\Roaming'
+player_dir=$drive/users/Jörg游戏/AppData/Roaming
+mkdir -p "$player_dir"
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+    /v AppData /t REG_EXPAND_SZ /d "$player_win" /f >/dev/null 2>&1 || fail "cannot move AppData"
+timeout 60 wineserver -w
+unicode_win='C:\Games\Déllomar游戏'
+unicode_dir=$drive/Games/Déllomar游戏
+run_silently "$setup" /S "/D=$unicode_win"
+[[ $(files_in "$unicode_dir") == "$installed_files" ]] || fail "installed: '$(files_in "$unicode_dir")'"
+# The earlier copy's uninstaller took all but its saved game.
+[[ $(files_in "$long_dir") == save.gm ]] || fail "left of the earlier copy: $(files_in "$long_dir")"
+rm -r "$drive/Games/$(printf 'a%.0s' $(seq 88))"
+mkdir -p "$RUN_DIR/checks"
+cp "$check" "$RUN_DIR/checks/"
+touch "$RUN_DIR/checks/installed.txt"
+set +e
+(cd "$RUN_DIR" && timeout 60 wine checks/dellomar_win32_check.exe 2>/dev/null)
+code=$?
+set -e
+[[ $code -eq 0 ]] || fail "the installed layout's checks failed with AppData in Jörg游戏 (exit $code)"
+rm -rf "$RUN_DIR/checks"
+start_game "$elsewhere" "$unicode_win\\dellomar.exe"
+find_cursor
+press_save "$player_dir/Dellomar/save.gm"
+size=$(stat -c %s "$player_dir/Dellomar/save.gm")
+((size == 1254)) || fail "save.gm in Jörg游戏's AppData holds $size bytes, not 1254"
+[[ $(files_in "$unicode_dir") == "$installed_files" ]] || fail "the game wrote into its install folder"
+first_saved=$saved
+saved=$(md5sum <"$player_dir/Dellomar/save.gm")
+
+# A game asking the New dialog's questions reads no messages, so it cannot
+# end when asked: the silent setup gives up with exit code 2 and leaves the
+# installed game whole; the game ends once the questions are answered.
+echo "== setup while the game asks its questions"
+cursor_to 690 50
+sleep 0.5
+tap_until_changed 1 400x400+100+150 || fail "the New button showed no dialog"
+set +e
+timeout 300 wine "$setup" /S "/D=$unicode_win" >/dev/null 2>&1
+code=$?
+set -e
+echo "the setup ended with exit code $code"
+((code == 2)) || fail "the setup ended with exit code $code beside a game that could not end"
+kill -0 "$game" 2>/dev/null || fail "the game ended while it asked its questions"
+[[ $(files_in "$unicode_dir") == "$installed_files" ]] || fail "the refused setup changed the game: $(files_in "$unicode_dir")"
+(($(entry_count) == 1)) || fail "$(entry_count) uninstall entries after a refused setup"
+for key in 1 5 Return 3 0 Return; do
+    xdotool key "$key"
+    sleep 0.3
+done
+wait_until 60 bash -c "! kill -0 $game 2>/dev/null" || fail "the game did not end after its questions"
+game_ended "its questions were answered"
+
+# Without its backdrop the game must say which file it could not read: on
+# stderr and in a message box over the game, which Return closes.
+mv "$unicode_dir/Textures/back.txr" "$RUN_DIR/back.txr"
+xdotool mousemove 400 300
+(cd "$elsewhere" && exec wine "$unicode_win\\dellomar.exe" >"$RUN_DIR/out.txt" 2>&1) &
+game=$!
+wait_until 120 grep -q 'dellomar: cannot read Textures\\back.txr' "$RUN_DIR/out.txt" ||
+    fail "the game did not say it could not read Textures\\back.txr: $(grep -av ALSA "$RUN_DIR/out.txt")"
+grep -a 'cannot read' "$RUN_DIR/out.txt"
+wait_until 60 xdotool search --onlyvisible --name "cannot read its files" >/dev/null ||
+    fail "no message box names the missing file"
+box=$(xdotool search --onlyvisible --name "cannot read its files" | head -n 1)
+xdotool windowfocus --sync "$box" key Return
+wait_until 30 bash -c '! xdotool search --onlyvisible --name "cannot read its files" >/dev/null' ||
+    fail "the message box did not close on Return"
+# Whole again for the uninstaller, while this game runs on without it.
+mv "$RUN_DIR/back.txr" "$unicode_dir/Textures/back.txr"
+
+# Silently, the uninstaller ends the running game through its quit path and
+# then removes everything but the saved game.
+echo "== uninstaller, while the game runs"
+run_silently "$unicode_win\\uninstall.exe" /S
+game_ended "the uninstaller"
+[[ ! -e $unicode_dir ]] || fail "left behind: $(cd "$unicode_dir" && find . | tr '\n' ' ')"
 [[ ! -e $shortcut ]] || fail "the Start menu shortcut is still there"
 [[ ! -e "$drive/users/Public/Desktop/Dellomar ++.lnk" ]] || fail "a desktop shortcut is there"
 (($(entry_count) == 0)) || fail "the uninstall entry is still there"
-[[ $(md5sum <"$save") == "$saved" ]] || fail "the uninstaller changed or removed the saved game"
+[[ $(md5sum <"$player_dir/Dellomar/save.gm") == "$saved" ]] || fail "the uninstaller changed or removed the saved game"
+[[ $(md5sum <"$save") == "$first_saved" ]] || fail "the uninstaller changed the saved game in the first AppData"
 echo "the setup program passed"
 echo "wine smoke test passed"
