@@ -7,7 +7,7 @@ list(REMOVE_ITEM DELLOMAR_PLATFORM_WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win3
 add_library(platform_win32 STATIC ${DELLOMAR_PLATFORM_WIN32}
   ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32)
+target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32 winmm)
 
 add_executable(dellomar WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/win32_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_win32)

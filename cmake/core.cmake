@@ -20,11 +20,12 @@ dellomar_platform_sources(DELLOMAR_SHARED_PRESS_LATCH common/press_latch.cpp)
 # The file layer on POSIX files (stdio_layer.cpp, with the backend's hooks).
 dellomar_platform_sources(DELLOMAR_SHARED_STDIO_FILES stdio/stdio_file.cpp stdio/stdio_layer.cpp
   stdio/stdio_places.cpp stdio/stdio_replace.cpp)
-# Surfaces, input devices and sound buffers kept in memory, and a message
-# queue: the backends without native ones (SDL, web, fake).
+# Surfaces, input devices and sound buffers kept in memory, a message queue,
+# and what of a picture changed since it was shown: the backends without
+# native ones (SDL, web, fake).
 dellomar_platform_sources(DELLOMAR_SHARED_MEMORY_DEVICES common/device_state.cpp
   common/memory_pixels.cpp common/memory_surfaces.cpp common/message_queue.cpp
-  common/ring_lock.cpp)
+  common/ring_lock.cpp common/changed_area.cpp)
 # What the backends a player uses without native devices (SDL, web) do alike;
 # the fake records these calls its own way.
 dellomar_platform_sources(DELLOMAR_SHARED_PLAYER_BACKEND common/event_input.cpp

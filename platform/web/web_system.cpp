@@ -13,9 +13,31 @@
 namespace {
 
 constexpr double FRAME_MS = 10.0;
+// A page that is shown but whose frames never come (shown in a way that
+// draws nothing) still plays, slowly.
+constexpr int FRAMELESS_TURN_MS = 250;
 
-double s_turnDue = 0;     // when the browser's next turn is due to end
 bool s_turnGiven = false; // since the main loop last looked for messages
+// The tick counter as the game last read it: before a turn, the start of the
+// frame the turn ends.
+double s_lastTickMs = 0;
+
+// The browser's turn lasts until its next frame (the display's refresh; none
+// while the tab is in the background, so the game then stops at no cost) and
+// at least until `untilMs`: a display above 100 Hz still gives the game its
+// 10 ms asleep rather than spun.
+// clang-format off
+EM_ASYNC_JS(void, WebAwaitBrowserFrame, (double untilMs, int framelessMs), {
+    await new Promise(function (resolve) {
+        var timer = 0;
+        var done = function () { clearTimeout(timer); resolve(); };
+        requestAnimationFrame(done);
+        if (document.visibilityState === "visible") timer = setTimeout(done, framelessMs);
+    });
+    var rest = Math.ceil(untilMs - performance.now());
+    if (rest > 0) await new Promise(function (resolve) { setTimeout(resolve, rest); });
+});
+// clang-format on
 
 // Passes of the game's loop, for the page's test: frames that end early
 // (Load or Save held) present nothing, but they do give the page its turn.
@@ -38,20 +60,12 @@ EM_JS(void, WebSetCursorShown, (int shown), {
 
 } // namespace
 
-// Turns are due every 10 ms, counted from the last one that was due rather
-// than from when the timer fired, so a late timer does not slow the game;
-// whatever of its 10 ms a frame still lacks, the game's own wait spins out
-// (a millisecond or so). A page that fell far behind (a tab in the
-// background) starts counting afresh.
+// The game's frame clock waits until 10 ms have passed since its frame began,
+// reading the tick counter again and again; the page spends that time asleep
+// in the browser's turn instead, so that the wait finds it already spent.
 void WebGiveBrowserTurn()
 {
-    double now = emscripten_get_now();
-    s_turnDue += FRAME_MS;
-    if (s_turnDue < now - FRAME_MS || s_turnDue > now + FRAME_MS) {
-        s_turnDue = now + FRAME_MS;
-    }
-    double rest = std::floor(s_turnDue - now);
-    emscripten_sleep(rest > 0 ? static_cast<unsigned>(rest) : 0u);
+    WebAwaitBrowserFrame(s_lastTickMs + FRAME_MS, FRAMELESS_TURN_MS);
     s_turnGiven = true;
     WebCountTurn();
 }
@@ -101,6 +115,7 @@ uint32_t PlatGetTickCount()
     // Milliseconds since the page opened, cut to 32 bits so that it wraps as
     // the game expects.
     double ms = std::floor(emscripten_get_now());
+    s_lastTickMs = ms;
     return static_cast<uint32_t>(static_cast<uint64_t>(ms));
 }
 

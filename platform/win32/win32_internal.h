@@ -34,3 +34,10 @@ inline int Win32Release(IUnknown* object, int none = 0)
 // Remembers the reason for a failure, for PlatLastError(): `what`, followed by
 // the system's text for `code` when it is non-zero.
 void Win32SetLastError(const char* what, DWORD code);
+
+// The tick counter, as the game reads it; the last reading is remembered as
+// the start of the frame being built.
+uint32_t Win32ReadTicks();
+// Sleeps until this many milliseconds have passed since the game last read
+// the tick counter (win32_pace.cpp).
+void Win32SleepOutFrame(uint32_t milliseconds);
