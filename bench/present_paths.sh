@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Resident memory and CPU share of the real game in play, on each way of
 # presenting its picture and at three screen sizes, side by side under one
-# private Xvfb (one server, one screen per size):
+# private Xvfb whose screen takes each size in turn:
 #   bench/present_paths.sh [GAME_DIR] [SECONDS]
 # GAME_DIR defaults to build/game, SECONDS (each measured stretch) to 8. Each
 # path is forced through SDL_RENDER_DRIVER: "software" (what a machine without
@@ -19,32 +19,33 @@ runs=${RUNS:-1}
 sizes=(${SIZES:-800x600 1920x1080 3840x2160})
 paths=(${PATHS:-software opengl})
 [[ -x $game_dir/dellomar ]] || { echo "no $game_dir/dellomar: build first" >&2; exit 1; }
-command -v xdotool >/dev/null || { echo "xdotool is needed" >&2; exit 1; }
+command -v xdotool >/dev/null && command -v xrandr >/dev/null ||
+    { echo "xdotool and xrandr are needed (Debian: xdotool, x11-xserver-utils)" >&2; exit 1; }
 source "$here/../tests/smoke/lib/xvfb.sh"
 
-# One server with a screen of each size (start_xvfb makes one screen only).
-XVFB_DIR=$(mktemp -d)
-screens=()
-for ((i = 0; i < ${#sizes[@]}; ++i)); do
-    screens+=(-screen "$i" "${sizes[i]}x24")
+# One server, as large as the largest size; each size is a mode of its one
+# output, set before the runs at that size (xrandr), at 60 Hz as the game
+# reads it.
+largest=$(printf '%s\n' "${sizes[@]}" | sort -t x -k1,1n | tail -n 1)
+start_xvfb 24 "$largest" || exit 1
+for size in "${sizes[@]}"; do
+    w=${size%x*}
+    h=${size#*x}
+    clock=$(awk -v w="$w" -v h="$h" 'BEGIN { printf "%.3f", w * h * 60 / 1e6 }')
+    xrandr --newmode "bench$size" "$clock" "$w" "$w" "$w" "$w" "$h" "$h" "$h" "$h" &&
+        xrandr --addmode screen "bench$size" || { echo "xrandr cannot add $size" >&2; exit 1; }
 done
-Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp -noreset 3>"$XVFB_DIR/display" 2>"$XVFB_DIR/log" &
-XVFB_PID=$!
-XVFB_GONE=""
-if ! wait_until 30 xvfb_number_written || [[ -n $XVFB_GONE ]]; then
-    echo "Xvfb did not start:" >&2
-    cat "$XVFB_DIR/log" >&2
-    exit 1
-fi
-number=$(head -n 1 "$XVFB_DIR/display")
-wait_until 30 xvfb_accepts ":$number" || { echo "Xvfb :$number takes no connections" >&2; exit 1; }
 make_run_dir "$game_dir"
 hz=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 status_kb() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
 reported() { grep -q "presenting through" "$1"; }
-percent() { awk -v t="$1" -v hz="$hz" -v s="$span" 'BEGIN { printf "%.1f", 100 * t / hz / s }'; }
+now() { date +%s.%N; }
+# The share of a core that TICKS over the stretch since START make.
+percent() {
+    awk -v t="$1" -v hz="$hz" -v from="$2" -v to="$(now)" 'BEGIN { printf "%.1f", 100 * t / hz / (to - from) }'
+}
 
 # Moves the pointer back and forth every 20 ms for SECONDS, in one xdotool.
 wiggle() {
@@ -56,18 +57,18 @@ wiggle() {
             args+=(mousemove_relative -- -12 -8 sleep 0.02)
         fi
     done
-    DISPLAY=$1 xdotool "${args[@]}"
+    xdotool "${args[@]}"
 }
 
 # One run on a screen: prints "renderer rss-MB peak-MB rest-% moving-%".
 measure() {
-    local driver=$1 display=$2 log pid before rest moving rss peak renderer
+    local driver=$1 log pid before start rest moving rss peak renderer
     log=$(mktemp)
-    (cd "$RUN_DIR" && DISPLAY=$display SDL_RENDER_DRIVER=$driver SDL_AUDIODRIVER=dummy \
+    (cd "$RUN_DIR" && SDL_RENDER_DRIVER=$driver SDL_AUDIODRIVER=dummy \
         DELLOMAR_REPORT_PRESENTATION=1 exec ./dellomar) 2>"$log" &
     pid=$!
     if ! wait_until 60 reported "$log"; then
-        echo "the game showed no frame on $driver at $display:" >&2
+        echo "the game showed no frame on $driver:" >&2
         cat "$log" >&2
         kill "$pid" 2>/dev/null
         rm -f "$log"
@@ -75,33 +76,36 @@ measure() {
     fi
     sleep 3
     before=$(cpu_ticks "$pid")
+    start=$(now)
     sleep "$span"
-    rest=$(($(cpu_ticks "$pid") - before))
+    rest=$(percent $(($(cpu_ticks "$pid") - before)) "$start")
     rss=$(status_kb "$pid" VmRSS)
     before=$(cpu_ticks "$pid")
-    wiggle "$display"
-    moving=$(($(cpu_ticks "$pid") - before))
+    start=$(now)
+    wiggle
+    moving=$(percent $(($(cpu_ticks "$pid") - before)) "$start")
     peak=$(status_kb "$pid" VmHWM)
     kill "$pid"
     wait "$pid"
     renderer=$(sed -n 's/.*presenting through \([^ ]*\).*/\1/p' "$log")
     rm -f "$log"
     printf '%s %.1f %.1f %s %s\n' "$renderer" "$(awk -v k="$rss" 'BEGIN { print k / 1024 }')" \
-        "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" "$(percent "$rest")" "$(percent "$moving")"
+        "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" "$rest" "$moving"
 }
 
 printf '%-9s %-10s %-9s %8s %8s %10s %12s\n' path screen renderer "RSS MB" "peak MB" "CPU rest %" \
     "CPU moving %"
 status=0
-for driver in "${paths[@]}"; do
-    for ((i = 0; i < ${#sizes[@]}; ++i)); do
+for size in "${sizes[@]}"; do
+    xrandr --output screen --mode "bench$size" || { status=1; continue; }
+    for driver in "${paths[@]}"; do
         for ((run = 0; run < runs; ++run)); do
-            if ! line=$(measure "$driver" ":$number.$i"); then
+            if ! line=$(measure "$driver"); then
                 status=1
                 continue
             fi
             read -r renderer rss peak rest moving <<<"$line"
-            printf '%-9s %-10s %-9s %8s %8s %10s %12s\n' "$driver" "${sizes[i]}" "$renderer" "$rss" \
+            printf '%-9s %-10s %-9s %8s %8s %10s %12s\n' "$driver" "$size" "$renderer" "$rss" \
                 "$peak" "$rest" "$moving"
         done
     done

@@ -12,7 +12,7 @@ if [[ ${1:-all} != game ]]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         clang libclang-rt-14-dev
-        xvfb xdotool x11-utils imagemagick icewm strace clang-format
+        xvfb xdotool x11-utils x11-xserver-utils imagemagick icewm strace clang-format
         mingw-w64 wine64 wine wine32:i386 nsis
         dpkg-dev lintian desktop-file-utils appstream
         emscripten chromium nodejs
