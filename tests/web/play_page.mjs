@@ -380,6 +380,29 @@ async function drawnOnlyWhenChanged(pointer, saved) {
     check((await stats(page)).drawn === stopped.drawn, "and nothing once it stopped");
 }
 
+// The tab in the background (as the page sees it): the game's loop stops, and
+// goes on, the picture drawn whole once, when the tab is shown again.
+async function hiddenTabRests(page) {
+    const setShown = (shown) => page.evaluate((shown) => {
+        Object.defineProperty(document, "visibilityState", { configurable: true,
+                                                            get: () => (shown ? "visible" : "hidden") });
+        document.dispatchEvent(new Event("visibilitychange"));
+    }, shown);
+    const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+    await setShown(false);
+    // The pass under way ends; the next turn finds the tab hidden.
+    await pause(200);
+    const hidden = await stats(page);
+    await pause(500);
+    const later = await stats(page);
+    check(later.turns === hidden.turns, `a hidden tab runs no pass (${later.turns - hidden.turns} in 0.5 s)`);
+    await setShown(true);
+    await page.evaluate(() => { delete document.visibilityState; });
+    await waitFrames(page, 5);
+    const shown = await stats(page);
+    check(shown.drawn === later.drawn + 1, "shown again, the game goes on and draws its picture once");
+}
+
 function reportSpeed(label, first, last) {
     const frames = last.frames - first.frames;
     const seconds = (last.lastFrameAt - first.lastFrameAt) / 1000;
@@ -895,6 +918,7 @@ async function main() {
         if (first.saved) {
             check(first.soundsAfterClick > 0, `the click sounded (${first.soundsAfterClick} sounds)`);
             await drawnOnlyWhenChanged(first.pointer, first.saved);
+            await hiddenTabRests(first.page);
             const speedFrom = await stats(first.page);
             await waitFrames(first.page, 200);
             reportSpeed("steady play", speedFrom, await stats(first.page));
