@@ -1,7 +1,9 @@
 // Presenting one 800 x 600 frame on the SDL backend: the display seam's flip,
-// which uploads the back buffer and has the renderer show it. Meant for
-// SDL_VIDEODRIVER=dummy (software renderer, no window system), where it
-// measures the upload and the software copy, not a graphics card.
+// which compares the back buffer with the picture last shown and puts what
+// changed on the window: a whole new picture, a picture where only the lamp
+// moved, and an unchanged picture. Meant for SDL_VIDEODRIVER=dummy (the
+// window's own surface in memory, no window system), where it measures the
+// comparison, the scaling and the copy, not a graphics card.
 #include "app/app_shell.h"
 #include "display/display_device.h"
 #include "platform/sdl/sdl_video.h"
@@ -22,7 +24,8 @@ bool OpenGameDisplay()
     return opened;
 }
 
-void DrawPattern()
+// The pattern, shifted by `phase`, with a 120 x 120 block (the lamp) at `lampX`.
+void DrawPattern(int32_t phase, int32_t lampX)
 {
     BackBufferLock();
     if (g_backBits == nullptr) {
@@ -31,29 +34,53 @@ void DrawPattern()
     const int32_t line = g_backPitch / 2;
     for (int32_t y = 0; y < g_screenHeight; ++y) {
         for (int32_t x = 0; x < g_screenWidth; ++x) {
-            g_backBits[y * line + x] = static_cast<uint16_t>(PackRGB565(x, y, x ^ y));
+            const bool lamp = x >= lampX && x < lampX + 120 && y >= 200 && y < 320;
+            g_backBits[y * line + x] = static_cast<uint16_t>(
+                lamp ? 0xFFE0 : PackRGB565(x + phase, y, x ^ y));
         }
     }
     BackBufferUnlock();
 }
 
-void BM_SdlPresentFrame(benchmark::State& state)
+// Each flip shows the picture as `next` draws it for that iteration.
+void Flips(benchmark::State& state, void (*next)(int64_t iteration))
 {
     if (!OpenGameDisplay()) {
         state.SkipWithError(PlatLastError());
         return;
     }
-    DrawPattern();
-    // The upload and the copy alone, not the wait for the next refresh.
+    // The work alone, not the wait for the next refresh.
     SdlVideoPace(false);
+    int64_t iteration = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        next(iteration++);
+        state.ResumeTiming();
         if (DisplayFlip() != 1) {
             state.SkipWithError("the flip was refused");
             break;
         }
     }
 }
-BENCHMARK(BM_SdlPresentFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_SdlPresentWholeChange(benchmark::State& state)
+{
+    Flips(state, [](int64_t iteration) { DrawPattern(static_cast<int32_t>(iteration % 2), 300); });
+}
+BENCHMARK(BM_SdlPresentWholeChange)->Unit(benchmark::kMicrosecond);
+
+void BM_SdlPresentLampMoved(benchmark::State& state)
+{
+    Flips(state,
+          [](int64_t iteration) { DrawPattern(0, 300 + static_cast<int32_t>(iteration % 2) * 5); });
+}
+BENCHMARK(BM_SdlPresentLampMoved)->Unit(benchmark::kMicrosecond);
+
+void BM_SdlPresentUnchanged(benchmark::State& state)
+{
+    Flips(state, [](int64_t) { DrawPattern(0, 300); });
+}
+BENCHMARK(BM_SdlPresentUnchanged)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

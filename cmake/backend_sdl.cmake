@@ -8,7 +8,8 @@ add_library(platform_sdl STATIC
   platform/sdl/sdl_file.cpp
   platform/sdl/sdl_input.cpp
   platform/sdl/sdl_system.cpp
-  platform/sdl/sdl_video.cpp)
+  platform/sdl/sdl_video.cpp
+  platform/sdl/sdl_window_surface.cpp)
 target_include_directories(platform_sdl PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(platform_sdl PUBLIC SDL2::SDL2)
 target_link_libraries(platform_sdl PRIVATE

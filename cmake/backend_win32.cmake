@@ -7,6 +7,9 @@ add_library(platform_win32 STATIC
   platform/win32/win32_file.cpp
   platform/win32/win32_input.cpp
   platform/win32/win32_music.cpp
+  platform/win32/win32_pace.cpp
+  platform/win32/win32_paths.cpp
+  platform/win32/win32_report.cpp
   platform/win32/win32_system.cpp
   platform/win32/win32_video.cpp)
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
@@ -14,7 +17,7 @@ target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(platform_win32 PRIVATE
   platform_file_places
   platform_press_latch)
-target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32)
+target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32 winmm)
 
 add_executable(dellomar WIN32 platform/win32/win32_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_win32)

@@ -50,9 +50,11 @@ dellomar_platform_group(platform_stdio_files
   platform/stdio/stdio_layer.cpp
   platform/stdio/stdio_places.cpp
   platform/stdio/stdio_replace.cpp)
-# Surfaces, input devices and sound buffers kept in memory, and a message
-# queue: the backends without native ones (SDL, web, fake).
+# Surfaces, input devices and sound buffers kept in memory, a message queue,
+# and what of a picture changed since it was shown: the backends without
+# native ones (SDL, web, fake).
 dellomar_platform_group(platform_memory_devices
+  platform/common/changed_area.cpp
   platform/common/device_state.cpp
   platform/common/memory_pixels.cpp
   platform/common/memory_surfaces.cpp

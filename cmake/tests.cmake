@@ -7,6 +7,7 @@ include(GoogleTest)
 add_executable(dellomar_tests
   fuzz/fuzz_entries.cpp
   tests/app_shell_test.cpp
+  tests/changed_area_test.cpp
   tests/data_pictures_test.cpp
   tests/data_sounds_test.cpp
   tests/display_bitmap_test.cpp
@@ -130,7 +131,9 @@ if(DELLOMAR_SDL)
     set_target_properties(${check} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/sdl-checks)
   endforeach()
   add_executable(dellomar_sdl_video_test tests/sdl/sdl_video_test.cpp)
-  target_link_libraries(dellomar_sdl_video_test PRIVATE dellomar_core platform_sdl)
+  # It reads back what the X server shows, as a player would see it.
+  find_package(X11 REQUIRED)
+  target_link_libraries(dellomar_sdl_video_test PRIVATE dellomar_core platform_sdl X11::X11)
   set_target_properties(dellomar_sdl_video_test PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 

@@ -13,7 +13,7 @@ if [[ ${1:-all} != game ]]; then
         libgtest-dev libbenchmark-dev
         clang libclang-rt-14-dev
         g++-multilib qemu-user-static googletest
-        xvfb xdotool x11-utils imagemagick icewm strace clang-format
+        xvfb xdotool x11-utils x11-xserver-utils imagemagick icewm strace clang-format
         mingw-w64 wine64 wine wine32:i386 nsis
         dpkg-dev lintian desktop-file-utils appstream
         emscripten chromium firefox-esr nodejs

@@ -1,7 +1,14 @@
 // What the SDL backend's device families share among themselves.
 #pragma once
 
+#include "platform/video.h"
+
 #include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+
+struct SdlCapturedFrame;
 
 // The game's one window, or null before it is created.
 SDL_Window* SdlMainWindow();
@@ -22,3 +29,21 @@ void SdlInstallSignalHandlers();
 void SdlInputNoteEvent(const SDL_Event& event);
 // Whether this live key went down since it was last asked; forgets it.
 bool SdlTakeLivePress(int virtualKey);
+// The display learns of what the window went through: exposed, resized,
+// moved to another screen. Such a window is shown whole at the next flip.
+void SdlVideoNoteEvent(const SDL_Event& event);
+
+// The window's own surface, where no renderer is used (sdl_window_surface.cpp).
+// Makes the surface ready for a picture of this size; *fresh tells that it is
+// new or laid out anew, and must be given the whole picture. False when the
+// window has no surface.
+bool SdlSurfacePrepare(SDL_Window* window, int32_t width, int32_t height, bool* fresh);
+// Scales these bands of the picture (rows `pitch` pixels apart) onto the
+// surface and puts them on the screen; `whole` puts the whole surface, bars
+// and all. The screen pixels put, or -1 on failure.
+int64_t SdlSurfacePut(SDL_Window* window, const uint16_t* picture, int32_t pitch,
+                      const PlatRect* bands, size_t count, bool whole);
+// The surface as it stands, with where the picture lies on it.
+void SdlSurfaceCapture(SDL_Window* window, SdlCapturedFrame* frame);
+// The surface will be laid out afresh (the device showing it closed).
+void SdlSurfaceForget();

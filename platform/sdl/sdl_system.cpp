@@ -248,6 +248,7 @@ void SdlPumpEvents()
         } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SHOWN) {
             TakeFocus();
         }
+        SdlVideoNoteEvent(event);
         SdlInputNoteEvent(event);
     }
 }

@@ -1,10 +1,14 @@
 // The display on SDL: surfaces are plain memory, the primary surface's
-// picture goes to the window through a streaming texture, scaled to fit with
-// its aspect kept and sharp pixels, by a renderer made with the window. There
-// is no video mode switch and nothing is ever lost, so restoring has nothing
-// to do.
+// picture goes to the window scaled to fit with its aspect kept and sharp
+// pixels: through a streaming texture and a renderer made with the window
+// where a graphics device draws, else straight onto the window's own surface
+// (sdl_window_surface.cpp). Only what changed since the last flip goes to the
+// screen, and a flip that changed nothing puts nothing there, but every flip
+// still takes until the display's next refresh. There is no video mode switch
+// and nothing is ever lost, so restoring has nothing to do.
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/common/changed_area.h"
 #include "platform/common/memory_surfaces.h"
 #include "platform/video.h"
 
@@ -31,11 +35,17 @@ constexpr const char* RENDER_NODE_DIR = "/dev/dri";
 constexpr rlim_t GL_MIN_ADDRESS_SPACE = rlim_t{1} << 30;
 constexpr int DEFAULT_REFRESH_HZ = 60;
 constexpr uint32_t GL_RENDERER_NAME = 0x1F01;
+// More bands than the lamp, a number under it and the text ever make.
+constexpr size_t MAX_BANDS = 16;
 
 // The window has one renderer, made with it; the device presenting through
 // it closes it.
 SDL_Renderer* s_renderer = nullptr;
 SDL_Texture* s_texture = nullptr;
+// No renderer: the picture goes onto the window's own surface.
+bool s_surfacePath = false;
+ShownPicture s_shownPicture;
+SdlPresentStats s_stats{};
 PlatVideoDevice s_presenter = nullptr;
 bool s_capture = false;
 SdlCapturedFrame s_captured{};
@@ -106,9 +116,9 @@ bool DrawsOnProcessor(SDL_Renderer* renderer)
 
 // Where the machine has a graphics device the accelerated renderer waits for
 // the display itself. Elsewhere GL would be Mesa drawing on the processor,
-// 60 MB of it, so no GL context is made at all: SDL's software renderer
-// draws into the window's own surface. SDL_RENDER_DRIVER names the renderer
-// whatever the machine has.
+// 60 MB of it, so no GL context is made at all: the picture goes onto the
+// window's own surface. SDL_RENDER_DRIVER names the renderer whatever the
+// machine has ("software" being the window's surface).
 SDL_Renderer* NewRenderer(SDL_Window* window)
 {
     // The software renderer would otherwise back the window's surface with a
@@ -117,13 +127,13 @@ SDL_Renderer* NewRenderer(SDL_Window* window)
     const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     const bool chosen = asked != nullptr && asked[0] != '\0';
     SDL_Renderer* renderer = nullptr;
+    SDL_RendererInfo info{};
     if (chosen) {
         s_choice = "SDL_RENDER_DRIVER";
-        const bool software = SDL_strcasecmp(asked, "software") == 0;
-        renderer = SDL_CreateRenderer(window, -1,
-                                      software
-                                          ? SDL_RENDERER_SOFTWARE
-                                          : SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (SDL_strcasecmp(asked, "software") != 0) {
+            renderer = SDL_CreateRenderer(window, -1,
+                                          SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        }
     } else if (!HasRenderNode()) {
         s_choice = "no graphics device";
     } else if (AddressSpaceTight()) {
@@ -138,15 +148,21 @@ SDL_Renderer* NewRenderer(SDL_Window* window)
             s_choice = "GL draws on the processor";
         }
     }
-    if (renderer == nullptr) {
-        // Also where no accelerated driver works (SDL's dummy driver).
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0 &&
+        std::strcmp(info.name, "software") == 0) {
+        // SDL's own software renderer scales and pushes the whole window each
+        // present; the window's surface does the same with only what changed.
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
     }
-    SDL_RendererInfo info{};
-    if (renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0) {
+    s_surfacePath = renderer == nullptr;
+    if (s_surfacePath) {
+        // Also where no accelerated driver works (SDL's dummy driver).
+        s_rendererName = "software";
+        s_paced = true;
+    } else if (SDL_GetRendererInfo(renderer, &info) == 0) {
         s_rendererName = info.name;
-        s_paced = (info.flags & SDL_RENDERER_PRESENTVSYNC) == 0 ||
-                  std::strcmp(info.name, "software") == 0;
+        s_paced = (info.flags & SDL_RENDERER_PRESENTVSYNC) == 0;
     }
     return renderer;
 }
@@ -205,6 +221,9 @@ void CloseDevice(PlatVideoDevice device)
         SDL_DestroyRenderer(s_renderer);
         s_renderer = nullptr;
     }
+    s_surfacePath = false;
+    s_shownPicture = ShownPicture{};
+    SdlSurfaceForget();
 }
 
 bool MakeTexture(int32_t width, int32_t height)
@@ -244,12 +263,13 @@ bool OpenPresentation(PlatVideoDevice device)
         SdlSetLastError("the window is shown by another device");
         return false;
     }
-    if (s_renderer == nullptr && !SdlVideoOpenRenderer(window)) {
+    if (s_renderer == nullptr && !s_surfacePath && !SdlVideoOpenRenderer(window)) {
         return false;
     }
     s_presenter = device;
     device->presenting = true;
-    if (!MakeTexture(device->width, device->height)) {
+    s_shownPicture.whole = true;
+    if (!s_surfacePath && !MakeTexture(device->width, device->height)) {
         SdlSetLastError("no texture for the picture");
         return false;
     }
@@ -291,18 +311,19 @@ void CaptureOutput(SDL_Renderer* renderer)
     SDL_RenderSetLogicalSize(renderer, logicalWidth, logicalHeight);
 }
 
-int Present(PlatSurface shown)
+// Uploads the changed bands and shows the whole texture: after a present
+// what the renderer drew before is gone, so it always draws all of it.
+bool PutThroughRenderer(const uint16_t* picture, int32_t pitch, const PlatRect* bands, size_t count)
 {
-    PlatVideoDevice device = shown->device;
-    if (!device->presenting || s_texture == nullptr) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    const int32_t width = std::min(shown->width, device->width);
-    const int32_t height = std::min(shown->height, device->height);
-    SDL_Rect area{0, 0, width, height};
-    if (SDL_UpdateTexture(s_texture, &area, shown->pixels.data(), shown->width * 2) != 0) {
-        SdlSetLastError("the picture could not be uploaded");
-        return PLAT_VIDEO_REFUSED;
+    for (size_t i = 0; i < count; ++i) {
+        const PlatRect& band = bands[i];
+        SDL_Rect area{band.left, band.top, band.right - band.left, band.bottom - band.top};
+        const uint16_t* first = picture + static_cast<ptrdiff_t>(band.top) * pitch + band.left;
+        if (SDL_UpdateTexture(s_texture, &area, first, pitch * 2) != 0) {
+            SdlSetLastError("the picture could not be uploaded");
+            return false;
+        }
+        s_stats.pixelsPut += static_cast<uint64_t>(area.w) * static_cast<uint64_t>(area.h);
     }
     SDL_SetRenderDrawColor(s_renderer, 0, 0, 0, 255);
     SDL_RenderClear(s_renderer);
@@ -311,10 +332,59 @@ int Present(PlatSurface shown)
         CaptureOutput(s_renderer);
     }
     SDL_RenderPresent(s_renderer);
+    return true;
+}
+
+bool PutOnSurface(const uint16_t* picture, int32_t pitch, const PlatRect* bands, size_t count,
+                  bool whole)
+{
+    const int64_t put = SdlSurfacePut(SdlMainWindow(), picture, pitch, bands, count, whole);
+    if (put < 0) {
+        return false;
+    }
+    s_stats.pixelsPut += static_cast<uint64_t>(put);
+    if (s_capture) {
+        SdlSurfaceCapture(SdlMainWindow(), &s_captured);
+    }
+    return true;
+}
+
+int Present(PlatSurface shown)
+{
+    PlatVideoDevice device = shown->device;
+    SDL_Window* window = SdlMainWindow();
+    if (!device->presenting || window == nullptr || (!s_surfacePath && s_texture == nullptr)) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    const int32_t width = std::min(shown->width, device->width);
+    const int32_t height = std::min(shown->height, device->height);
+    bool fresh = false;
+    if (s_surfacePath && !SdlSurfacePrepare(window, width, height, &fresh)) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    const bool whole = fresh || s_shownPicture.whole;
+    s_shownPicture.whole = whole;
+    PlatRect bands[MAX_BANDS];
+    const uint16_t* picture = shown->pixels.data();
+    const size_t count = TakeChangedArea(&s_shownPicture, picture, shown->width, width, height,
+                                         bands, MAX_BANDS);
+    ++s_stats.flips;
+    if (count > 0) {
+        const bool put = s_surfacePath ? PutOnSurface(picture, shown->width, bands, count, whole)
+                                       : PutThroughRenderer(picture, shown->width, bands, count);
+        if (!put) {
+            // Whatever reached the screen, the next flip puts all of it there.
+            s_shownPicture.whole = true;
+            return PLAT_VIDEO_REFUSED;
+        }
+        ++s_stats.shown;
+    }
     if (!s_reported) {
         ReportPresentation();
     }
-    if (s_paced && s_pacing) {
+    // A renderer with vertical sync waits in its present, but not when there
+    // was nothing to present.
+    if (s_pacing && (s_paced || count == 0)) {
         WaitForRefresh();
     }
     return 0;
@@ -373,11 +443,15 @@ bool SdlVideoOpenRenderer(SDL_Window* window)
 {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     s_renderer = NewRenderer(window);
+    LearnRefreshRate(window);
+    if (s_surfacePath) {
+        bool fresh = false;
+        return SdlSurfacePrepare(window, DEFAULT_WIDTH, DEFAULT_HEIGHT, &fresh);
+    }
     if (s_renderer == nullptr) {
         SdlSetLastError("no renderer for the window");
         return false;
     }
-    LearnRefreshRate(window);
     // The picture's texture is made now too, so that a window that opens can
     // also show the game.
     if (!MakeTexture(DEFAULT_WIDTH, DEFAULT_HEIGHT)) {
@@ -387,4 +461,35 @@ bool SdlVideoOpenRenderer(SDL_Window* window)
         return false;
     }
     return true;
+}
+
+const SdlPresentStats& SdlVideoPresentStats()
+{
+    return s_stats;
+}
+
+void SdlVideoNoteEvent(const SDL_Event& event)
+{
+    if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
+        s_shownPicture.whole = true;
+        ++s_stats.exposures;
+        return;
+    }
+    if (event.type != SDL_WINDOWEVENT) {
+        return;
+    }
+    switch (event.window.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        s_shownPicture.whole = true;
+        ++s_stats.exposures;
+        break;
+    default:
+        break;
+    }
 }

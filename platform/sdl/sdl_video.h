@@ -26,3 +26,13 @@ const char* SdlVideoRendererName();
 // While off, a renderer without vertical sync presents without waiting for
 // the next refresh (for measuring the present alone).
 void SdlVideoPace(bool on);
+
+// What the flips did, for programs that check that an unchanged picture puts
+// nothing new on the screen.
+struct SdlPresentStats {
+    uint64_t flips;     // pictures given to the display to show
+    uint64_t shown;     // of them, those that put something on the screen
+    uint64_t pixelsPut; // screen pixels put (window surface) or picture pixels uploaded
+    uint64_t exposures; // times the window asked to be shown whole again
+};
+const SdlPresentStats& SdlVideoPresentStats();

@@ -14,8 +14,59 @@ namespace {
 
 constexpr double FRAME_MS = 10.0;
 
-double s_turnDue = 0;     // when the browser's next turn is due to end
 bool s_turnGiven = false; // since the main loop last looked for messages
+// The tick counter as the game last read it: before a turn, the start of the
+// frame the turn ends.
+double s_lastTickMs = 0;
+
+// The browser's turn: the game's loop sleeps until its next pass is due, on
+// a grid of the display's refresh period (learnt from a few of the browser's
+// frames when the page starts and whenever it is shown again), never shorter
+// than the 10 ms the frame must last and never longer than a 60 Hz refresh.
+// Timers, not a request for every frame of the browser: a page that asks for
+// every frame costs the browser more at rest than the whole game does. While
+// the tab is hidden the game waits for it to be shown, at no cost at all.
+// clang-format off
+EM_ASYNC_JS(void, WebAwaitBrowserTurn, (double frameStartMs, double minimumMs), {
+    var pace = Module.dellomarPace;
+    if (!pace) {
+        pace = Module.dellomarPace = { periodMs: 0, dueMs: 0 };
+        document.addEventListener("visibilitychange", function () { pace.periodMs = 0; });
+    }
+    while (document.visibilityState === "hidden") {
+        await new Promise(function (resolve) {
+            document.addEventListener("visibilitychange", resolve, { once: true });
+        });
+    }
+    if (pace.periodMs === 0) {
+        var times = [];
+        await new Promise(function (resolve) {
+            var timer = setTimeout(resolve, 500);
+            var frame = function (time) {
+                times.push(time);
+                if (times.length < 6) requestAnimationFrame(frame);
+                else { clearTimeout(timer); resolve(); }
+            };
+            requestAnimationFrame(frame);
+        });
+        var deltas = [];
+        for (var i = 1; i < times.length; i++) deltas.push(times[i] - times[i - 1]);
+        deltas.sort(function (a, b) { return a - b; });
+        var period = deltas.length > 0 ? deltas[deltas.length >> 1] : 1000 / 60;
+        pace.periodMs = Math.min(Math.max(period, minimumMs), 1000 / 60);
+        pace.dueMs = 0;
+    }
+    var now = performance.now();
+    // Due times step by the period from the last one due, so a late timer
+    // does not slow the game; a page that fell far behind starts afresh.
+    pace.dueMs += pace.periodMs;
+    if (pace.dueMs < now - pace.periodMs || pace.dueMs > now + pace.periodMs) {
+        pace.dueMs = now + pace.periodMs;
+    }
+    var rest = Math.ceil(Math.max(pace.dueMs, frameStartMs + minimumMs) - now);
+    await new Promise(function (resolve) { setTimeout(resolve, rest > 0 ? rest : 0); });
+});
+// clang-format on
 
 // Passes of the game's loop, for the page's test: frames that end early
 // (Load or Save held) present nothing, but they do give the page its turn.
@@ -38,20 +89,12 @@ EM_JS(void, WebSetCursorShown, (int shown), {
 
 } // namespace
 
-// Turns are due every 10 ms, counted from the last one that was due rather
-// than from when the timer fired, so a late timer does not slow the game;
-// whatever of its 10 ms a frame still lacks, the game's own wait spins out
-// (a millisecond or so). A page that fell far behind (a tab in the
-// background) starts counting afresh.
+// The game's frame clock waits until 10 ms have passed since its frame began,
+// reading the tick counter again and again; the page spends that time asleep
+// in the browser's turn instead, so that the wait finds it already spent.
 void WebGiveBrowserTurn()
 {
-    double now = emscripten_get_now();
-    s_turnDue += FRAME_MS;
-    if (s_turnDue < now - FRAME_MS || s_turnDue > now + FRAME_MS) {
-        s_turnDue = now + FRAME_MS;
-    }
-    double rest = std::floor(s_turnDue - now);
-    emscripten_sleep(rest > 0 ? static_cast<unsigned>(rest) : 0u);
+    WebAwaitBrowserTurn(s_lastTickMs, FRAME_MS);
     s_turnGiven = true;
     WebCountTurn();
 }
@@ -101,6 +144,7 @@ uint32_t PlatGetTickCount()
     // Milliseconds since the page opened, cut to 32 bits so that it wraps as
     // the game expects.
     double ms = std::floor(emscripten_get_now());
+    s_lastTickMs = ms;
     return static_cast<uint32_t>(static_cast<uint64_t>(ms));
 }
 

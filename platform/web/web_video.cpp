@@ -1,7 +1,11 @@
 // The display in a browser: surfaces are plain memory; presenting converts the
 // 5.6.5 picture to RGBA through a table of every 16-bit value and puts it on
 // the page's canvas, which the page scales to the window with sharp pixels.
-// Presenting is where the game gives the browser its turn (web_system.cpp).
+// Only what changed since the last frame shown is converted and put on the
+// canvas; a frame that changed nothing touches neither, so the browser has
+// nothing to draw either. Presenting is where the game gives the browser its
+// turn (web_system.cpp).
+#include "platform/common/changed_area.h"
 #include "platform/common/memory_surfaces.h"
 #include "platform/video.h"
 #include "platform/web/web_internal.h"
@@ -14,9 +18,6 @@
 
 namespace {
 
-std::vector<uint32_t> s_rgbaOf; // 65536 entries, made with the first device
-std::vector<uint32_t> s_rgba;   // the picture as the canvas takes it
-
 // clang-format off
 EM_JS(int, WebCanvasSetSize, (int width, int height), {
     var canvas = document.getElementById("canvas");
@@ -27,21 +28,63 @@ EM_JS(int, WebCanvasSetSize, (int width, int height), {
 });
 // clang-format on
 
-// Draws the RGBA picture and keeps count of frames and of what they cost, for
-// the page (and its test) to show.
+// More bands than the lamp, a number under it and the text ever make.
+constexpr size_t MAX_BANDS = 16;
+
+std::vector<uint32_t> s_rgbaOf; // 65536 entries, made with the first device
+std::vector<uint32_t> s_rgba;   // the picture as the canvas takes it
+ShownPicture s_shown;
+
+// Puts these rectangles (left, top, right, bottom each) of the RGBA picture
+// on the canvas, and keeps count of frames and of what they cost, for the
+// page (and its test) to show: `frames` counts every frame presented,
+// `drawn` those that put something on the canvas, `drawnAt` is the count of
+// frames when the last was drawn.
 // clang-format off
-EM_JS(void, WebCanvasDraw, (const uint32_t* rgba, int width, int height, double convertMs), {
-    var canvas = document.getElementById("canvas");
+EM_JS(void, WebCanvasDraw, (const uint32_t* rgba, int width, int height, const int32_t* rects,
+                            int count, double convertMs), {
     var started = performance.now();
-    var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    canvas.getContext("2d").putImageData(new ImageData(bytes, width, height), 0, 0);
+    if (count > 0) {
+        var canvas = document.getElementById("canvas");
+        var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+        var picture = new ImageData(bytes, width, height);
+        var context = canvas.getContext("2d");
+        for (var i = 0; i < count; i++) {
+            var at = (rects >> 2) + 4 * i;
+            var left = HEAP32[at], top = HEAP32[at + 1];
+            context.putImageData(picture, 0, 0, left, top, HEAP32[at + 2] - left,
+                                 HEAP32[at + 3] - top);
+        }
+    }
     var stats = Module.dellomarStats;
     if (!stats) return;
     stats.frames++;
-    stats.convertMs += convertMs;
-    stats.drawMs += performance.now() - started;
+    if (count > 0) {
+        stats.drawn = (stats.drawn || 0) + 1;
+        stats.drawnAt = stats.frames;
+        stats.convertMs += convertMs;
+        stats.drawMs += performance.now() - started;
+    }
     if (stats.firstFrameAt === 0) stats.firstFrameAt = started;
     stats.lastFrameAt = started;
+});
+// clang-format on
+
+// Whether the canvas may have lost what it showed since the last frame (its
+// context was lost and restored, or the tab was hidden): it is then drawn
+// whole. Asking forgets the answer.
+// clang-format off
+EM_JS(int, WebCanvasTakeRedraw, (), {
+    if (!Module.dellomarRedrawWatched) {
+        Module.dellomarRedrawWatched = true;
+        var redraw = function () { Module.dellomarRedraw = true; };
+        var canvas = document.getElementById("canvas");
+        if (canvas) canvas.addEventListener("contextrestored", redraw);
+        document.addEventListener("visibilitychange", redraw);
+    }
+    var asked = Module.dellomarRedraw ? 1 : 0;
+    Module.dellomarRedraw = false;
+    return asked;
 });
 // clang-format on
 
@@ -78,8 +121,21 @@ bool OpenPrimary(PlatVideoDevice device, int32_t* width, int32_t* height)
     MakeColourTable();
     s_rgba.assign(static_cast<size_t>(device->width) * static_cast<size_t>(device->height),
                   0xFF000000u);
+    s_shown = ShownPicture{};
     device->presenting = true;
     return true;
+}
+
+void ConvertBand(const PlatRect& band, const uint16_t* picture, size_t pitch, size_t width)
+{
+    const uint32_t* table = s_rgbaOf.data();
+    for (auto y = static_cast<size_t>(band.top); y < static_cast<size_t>(band.bottom); ++y) {
+        const uint16_t* from = picture + y * pitch;
+        uint32_t* to = s_rgba.data() + y * width;
+        for (auto x = static_cast<size_t>(band.left); x < static_cast<size_t>(band.right); ++x) {
+            to[x] = table[from[x]];
+        }
+    }
 }
 
 int Present(PlatSurface shown)
@@ -89,19 +145,19 @@ int Present(PlatSurface shown)
         return PLAT_VIDEO_REFUSED;
     }
     const double started = emscripten_get_now();
-    const auto width = static_cast<size_t>(std::min(shown->width, device->width));
-    const auto height = static_cast<size_t>(std::min(shown->height, device->height));
-    const auto deviceWidth = static_cast<size_t>(device->width);
-    const auto shownWidth = static_cast<size_t>(shown->width);
-    const uint32_t* table = s_rgbaOf.data();
-    for (size_t y = 0; y < height; ++y) {
-        const uint16_t* from = shown->pixels.data() + y * shownWidth;
-        uint32_t* to = s_rgba.data() + y * deviceWidth;
-        for (size_t x = 0; x < width; ++x) {
-            to[x] = table[from[x]];
-        }
+    if (WebCanvasTakeRedraw() != 0) {
+        s_shown.whole = true;
     }
-    WebCanvasDraw(s_rgba.data(), device->width, device->height, emscripten_get_now() - started);
+    PlatRect bands[MAX_BANDS];
+    const size_t count = TakeChangedArea(&s_shown, shown->pixels.data(), shown->width,
+                                         std::min(shown->width, device->width),
+                                         std::min(shown->height, device->height), bands, MAX_BANDS);
+    for (size_t i = 0; i < count; ++i) {
+        ConvertBand(bands[i], shown->pixels.data(), static_cast<size_t>(shown->width),
+                    static_cast<size_t>(device->width));
+    }
+    WebCanvasDraw(s_rgba.data(), device->width, device->height, &bands[0].left,
+                  static_cast<int>(count), emscripten_get_now() - started);
     WebGiveBrowserTurn();
     return 0;
 }

@@ -54,3 +54,10 @@ void Win32NoteUnreadable(const char* gamePath, const std::wstring& nativePath, D
 void Win32TellUnreadable();
 // The backend's own checks open missing files on purpose: no message box then.
 void Win32QuietUnreadable();
+
+// The tick counter, as the game reads it; the last reading is remembered as
+// the start of the frame being built.
+uint32_t Win32ReadTicks();
+// Sleeps until this many milliseconds have passed since the game last read
+// the tick counter (win32_pace.cpp).
+void Win32SleepOutFrame(uint32_t milliseconds);

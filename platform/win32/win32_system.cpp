@@ -204,7 +204,7 @@ int PlatShowCursor(bool show)
 
 uint32_t PlatGetTickCount()
 {
-    return GetTickCount();
+    return Win32ReadTicks();
 }
 
 int16_t PlatGetAsyncKeyState(int virtualKey)

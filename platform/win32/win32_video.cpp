@@ -11,6 +11,9 @@
 
 namespace {
 
+// What the game's frame clock waits for after each flip.
+constexpr uint32_t FRAME_MS = 10;
+
 IDirectDraw7* Native(PlatVideoDevice device)
 {
     return reinterpret_cast<IDirectDraw7*>(device);
@@ -234,7 +237,11 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface override, uint32_t flags)
     if (primary == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(primary)->Flip(Native(override), flags));
+    const HRESULT result = Native(primary)->Flip(Native(override), flags);
+    if (SUCCEEDED(result)) {
+        Win32SleepOutFrame(FRAME_MS);
+    }
+    return Win32Result(result);
 }
 
 int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)

@@ -1,18 +1,28 @@
 // Opens the game's display on the SDL backend, draws known pictures into the
 // back buffer, presents them and checks that the window shows exactly them,
-// scaled. With "paced", then runs a second of frames as the game does (flip,
-// then the 10 ms wait) and checks that none is shorter than 10 ms and that a
-// renderer without vertical sync sleeps in its flip rather than leaving the
-// wait to spin. Exit status 0 when every picture arrived and the pace held.
+// scaled. Then, as the game redraws its whole picture every frame: a flip of
+// the same picture puts nothing new on the screen, a flip that moved the lamp
+// puts only about the lamp's part there and the screen shows it, and in an X
+// server the screen, read back from the server, is whole again after another
+// window covered it. With "paced", then runs a second of frames as the game
+// does (flip, then the 10 ms wait), once changing the picture every frame and
+// once not, and checks that none is shorter than 10 ms and that a renderer
+// without vertical sync, or a flip with nothing to show, sleeps in its flip
+// rather than leaving the wait to spin. Exit status 0 when every picture
+// arrived and the pace held.
 //   dellomar_sdl_video_test [frames] [paced]
 #include "app/app_shell.h"
 #include "screens/frame_clock.h"
 #include "display/display_device.h"
 #include "display/sprite.h"
 #include "display/text.h"
+#include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_video.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,8 +48,9 @@ uint16_t PatternPixel(int32_t x, int32_t y, int32_t frame)
         PackRGB565((x * 5 + frame * 40) & 255, (y * 3 + x) & 255, (x ^ y) * 7 + frame * 90));
 }
 
-// Draws a frame through the game's own calls; returns the back buffer as drawn.
-std::vector<uint16_t> DrawFrame(int32_t frame, Sprite* lamp)
+// Draws a frame through the game's own calls, with the lamp `lampStep` steps
+// along; returns the back buffer as drawn.
+std::vector<uint16_t> DrawFrame(int32_t frame, Sprite* lamp, int32_t lampStep)
 {
     SurfaceFill(g_backSurface, 0, nullptr);
     BackBufferLock();
@@ -53,7 +64,7 @@ std::vector<uint16_t> DrawFrame(int32_t frame, Sprite* lamp)
             g_backBits[y * line + x] = PatternPixel(x, y, frame);
         }
     }
-    lamp->x = -30 + frame * 7;
+    lamp->x = -30 + lampStep * 7;
     lamp->y = H - 50;
     SpriteDraw(lamp, g_backBits, g_backPitch, 1);
     DrawTextAt(635, 260, "Well done!!");
@@ -139,7 +150,7 @@ double Seconds(clockid_t clock)
 
 // Frames as the play screen runs them, timed by the game's own tick counter;
 // the picture is only filled, so that what is measured is the flip and the wait.
-bool PaceHolds()
+bool PaceHolds(bool changing)
 {
     constexpr int FRAMES = 60;
     uint32_t shortest = UINT32_MAX;
@@ -150,7 +161,8 @@ bool PaceHolds()
         const uint32_t frameStart = FrameClockStart();
         PlatMessage message{};
         while (PlatPeekMessage(&message)) {}
-        SurfaceFill(g_backSurface, static_cast<uint32_t>(frame * 2049), nullptr);
+        SurfaceFill(g_backSurface, changing ? static_cast<uint32_t>(frame * 2049) : 0x1234u,
+                    nullptr);
         const double flipStart = Seconds(CLOCK_MONOTONIC);
         const double flipCpu = Seconds(CLOCK_THREAD_CPUTIME_ID);
         if (DisplayFlip() != 1) {
@@ -164,19 +176,172 @@ bool PaceHolds()
     }
     const double wall = Seconds(CLOCK_MONOTONIC) - start;
     const double cpu = Seconds(CLOCK_PROCESS_CPUTIME_ID) - startCpu;
-    const bool sleeps = std::strcmp(SdlVideoRendererName(), "software") != 0 ||
+    const bool sleeps = (changing && std::strcmp(SdlVideoRendererName(), "software") != 0) ||
                         asleep > 0.25 * wall;
-    std::printf("paced on %s/%s: %.1f frames a second, shortest frame %u ms, %.0f%% of the time "
-                "asleep in the flip, CPU %.0f%% of a core\n",
-                SDL_GetCurrentVideoDriver(), SdlVideoRendererName(), FRAMES / wall, shortest,
+    std::printf("paced on %s/%s, %s picture: %.1f frames a second, shortest frame %u ms, %.0f%% "
+                "of the time asleep in the flip, CPU %.0f%% of a core\n",
+                SDL_GetCurrentVideoDriver(), SdlVideoRendererName(),
+                changing ? "a changing" : "an unchanged", FRAMES / wall, shortest,
                 100.0 * asleep / wall, 100.0 * cpu / wall);
     if (shortest < 10) {
         std::fprintf(stderr, "sdl_video_test: a frame took less than 10 ms\n");
     }
     if (!sleeps) {
-        std::fprintf(stderr, "sdl_video_test: the software flip did not sleep until the refresh\n");
+        std::fprintf(stderr, "sdl_video_test: the flip did not sleep until the refresh\n");
     }
     return shortest >= 10 && sleeps;
+}
+
+// The game's window as the X server holds it, through a connection of our own
+// (SDL's would lose its events to ours); null on another video driver.
+struct XScreen {
+    Display* display = nullptr;
+    Window window = 0;
+};
+
+XScreen OpenXScreen()
+{
+    XScreen screen;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(SdlMainWindow(), &info) != SDL_TRUE ||
+        info.subsystem != SDL_SYSWM_X11) {
+        return screen;
+    }
+    screen.display = XOpenDisplay(nullptr);
+    screen.window = info.info.x11.window;
+    return screen;
+}
+
+// What the server shows in the window, laid out as the last capture says the
+// picture lies.
+SdlCapturedFrame ReadXScreen(const XScreen& screen, const SdlCapturedFrame& layout)
+{
+    SdlCapturedFrame frame = layout;
+    XImage* image = XGetImage(screen.display, screen.window, 0, 0,
+                              static_cast<unsigned>(layout.width),
+                              static_cast<unsigned>(layout.height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        frame.pixels.clear();
+        return frame;
+    }
+    for (int y = 0; y < layout.height; ++y) {
+        for (int x = 0; x < layout.width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            const auto channel = [pixel](unsigned long mask) {
+                int shift = 0;
+                while (mask != 0 && (mask & 1u) == 0) {
+                    mask >>= 1;
+                    ++shift;
+                }
+                const unsigned long value = (pixel >> shift) & mask;
+                return static_cast<uint32_t>(mask != 0 ? value * 255 / mask : 0);
+            };
+            frame.pixels[static_cast<size_t>(y * layout.width + x)] = 0xFF000000u |
+                                                                      channel(image->red_mask)
+                                                                          << 16 |
+                                                                      channel(image->green_mask)
+                                                                          << 8 |
+                                                                      channel(image->blue_mask);
+        }
+    }
+    XDestroyImage(image);
+    return frame;
+}
+
+// Covers part of the game's window with another and takes it away again; true
+// once the game's display has heard that its window was exposed.
+bool CoverAndUncover(const XScreen& screen)
+{
+    const uint64_t exposures = SdlVideoPresentStats().exposures;
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = 0xFF00FF;
+    Window cover = XCreateWindow(screen.display, DefaultRootWindow(screen.display), 50, 40, 500,
+                                 400, 0, CopyFromParent, InputOutput, CopyFromParent,
+                                 CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(screen.display, cover);
+    XSync(screen.display, False);
+    XWindowAttributes state{};
+    for (int i = 0; i < 500 && XGetWindowAttributes(screen.display, cover, &state) != 0 &&
+                    state.map_state != IsViewable;
+         ++i) {
+        SDL_Delay(10);
+    }
+    XUnmapWindow(screen.display, cover);
+    XDestroyWindow(screen.display, cover);
+    XSync(screen.display, False);
+    PlatMessage message{};
+    for (int i = 0; i < 500 && SdlVideoPresentStats().exposures == exposures; ++i) {
+        while (PlatPeekMessage(&message)) {}
+        SDL_Delay(10);
+    }
+    return SdlVideoPresentStats().exposures != exposures;
+}
+
+int ScreenMismatches(const XScreen& screen, const std::vector<uint16_t>& drawn)
+{
+    if (screen.display == nullptr) {
+        return CountMismatches(drawn, SdlVideoCapturedFrame());
+    }
+    return CountMismatches(drawn, ReadXScreen(screen, SdlVideoCapturedFrame()));
+}
+
+// The game redraws its whole picture every frame; what reaches the screen is
+// only what differs from the last frame shown.
+int ChangesOnly(Sprite* lamp)
+{
+    const XScreen screen = OpenXScreen();
+    const char* where = screen.display != nullptr ? "read back from the X server" : "captured";
+    int failures = 0;
+    const auto fail = [&failures](const char* what) {
+        std::fprintf(stderr, "sdl_video_test: %s\n", what);
+        ++failures;
+    };
+    std::vector<uint16_t> drawn = DrawFrame(10, lamp, 10);
+    DisplayFlip();
+    const SdlPresentStats before = SdlVideoPresentStats();
+    for (int i = 0; i < 3; ++i) {
+        DrawFrame(10, lamp, 10);
+        DisplayFlip();
+    }
+    const SdlPresentStats unchanged = SdlVideoPresentStats();
+    std::printf("unchanged: %llu flips put %llu pixels\n",
+                static_cast<unsigned long long>(unchanged.flips - before.flips),
+                static_cast<unsigned long long>(unchanged.pixelsPut - before.pixelsPut));
+    if (unchanged.shown != before.shown || unchanged.pixelsPut != before.pixelsPut) {
+        fail("a flip of an unchanged picture put something on the screen");
+    }
+    // The lamp one step on: a 120-pixel block, its old place and its new.
+    drawn = DrawFrame(10, lamp, 11);
+    DisplayFlip();
+    const SdlCapturedFrame& shown = SdlVideoCapturedFrame();
+    const uint64_t put = SdlVideoPresentStats().pixelsPut - unchanged.pixelsPut;
+    const double scale = static_cast<double>(shown.viewWidth) / W;
+    std::printf("lamp moved: %llu pixels put of %d\n", static_cast<unsigned long long>(put),
+                shown.width * shown.height);
+    if (put == 0 || static_cast<double>(put) > 130.0 * W * scale * scale * 1.2) {
+        fail("a flip that moved the lamp put nothing or more than the lamp's rows");
+    }
+    int mismatches = ScreenMismatches(screen, drawn);
+    std::printf("lamp moved, %s: %d pixels differ\n", where, mismatches);
+    if (mismatches != 0) {
+        fail("the moved lamp is not what the screen shows");
+    }
+    if (screen.display != nullptr) {
+        if (!CoverAndUncover(screen)) {
+            fail("the display never heard that its window was exposed");
+        }
+        DrawFrame(10, lamp, 11);
+        DisplayFlip();
+        mismatches = ScreenMismatches(screen, drawn);
+        std::printf("exposed again, %s: %d pixels differ\n", where, mismatches);
+        if (mismatches != 0) {
+            fail("after it was covered the window is not whole");
+        }
+        XCloseDisplay(screen.display);
+    }
+    return failures;
 }
 
 } // namespace
@@ -202,7 +367,7 @@ int main(int argc, char** argv)
     SdlVideoCapture(true);
     int failures = 0;
     for (int32_t frame = 0; frame < frames; ++frame) {
-        std::vector<uint16_t> drawn = DrawFrame(frame, &lamp);
+        std::vector<uint16_t> drawn = DrawFrame(frame, &lamp, frame);
         if (drawn.empty()) {
             return Fail("the back buffer could not be locked");
         }
@@ -218,9 +383,11 @@ int main(int argc, char** argv)
         failures += mismatches != 0 ? 1 : 0;
         Settle(50);
     }
+    failures += ChangesOnly(&lamp);
     SdlVideoCapture(false);
-    if (argc > 2 && std::strcmp(argv[2], "paced") == 0 && !PaceHolds()) {
-        failures += 1;
+    if (argc > 2 && std::strcmp(argv[2], "paced") == 0) {
+        failures += PaceHolds(true) ? 0 : 1;
+        failures += PaceHolds(false) ? 0 : 1;
     }
     SpriteDestroy(&lamp);
     BitmapUnload(&lampPicture);

@@ -295,7 +295,7 @@ async function firstSession(browser, url, errors) {
           `a right tap flagged (${flagCell.x}, ${flagCell.y})`);
     check(board.state(saved, tapCell) === board.OPEN,
           `a left tap opened (${tapCell.x}, ${tapCell.y})`);
-    return { page, saved, flagCell, soundsAfterClick };
+    return { page, saved, flagCell, soundsAfterClick, pointer };
 }
 
 // A fresh page (after a reload or a restart) loads the stored game and
@@ -388,13 +388,107 @@ async function endGame(page) {
     check(dimmed, "the last frame stays, dimmed");
 }
 
+// ---- The page draws only what changed, and at once ----
+
+// The frame count when the page last took an event of this type.
+async function frameOfEvent(page, type) {
+    return page.evaluate((type) => window.frameOf[type], type);
+}
+
+// How many frames after `frame` the page next drew.
+async function framesUntilDrawn(page, frame) {
+    await page.waitForFunction((frame) => Module.dellomarStats.drawnAt > frame,
+                               { timeout: WAIT_MS, polling: 5 }, frame);
+    return (await stats(page)).drawnAt - frame;
+}
+
+async function drawnOnlyWhenChanged(pointer, saved) {
+    const page = pointer.page;
+    await page.evaluate(() => {
+        window.frameOf = {};
+        for (const type of ["mousemove", "mouseup"]) {
+            window.addEventListener(type, () => { window.frameOf[type] = Module.dellomarStats.frames; },
+                                    true);
+        }
+    });
+    await waitFrames(page, 5);
+    const rest = await stats(page);
+    await waitFrames(page, 30);
+    const still = await stats(page);
+    check(still.drawn === rest.drawn, `at rest the page draws nothing ` +
+          `(${still.frames - rest.frames} frames, ${still.drawn - rest.drawn} drawn)`);
+
+    // One motion in one step: the lamp's new place shows within two frames.
+    const [cell] = board.hiddenCells(saved, 1);
+    const cellArea = [cell.x * CELL, cell.y * CELL, CELL, CELL];
+    const target = { x: cell.x * CELL + 11 - HOTSPOT, y: cell.y * CELL + 11 - HOTSPOT };
+    // The lamp's ring around its hot spot, where it will stand.
+    const lampArea = [Math.max(0, target.x), Math.max(0, target.y), 120, 120];
+    const before = await canvasArea(page, ...lampArea);
+    pointer.cursor = target;
+    await page.mouse.move(target.x + POINTER_OFFSET, target.y + POINTER_OFFSET);
+    const moved = await framesUntilDrawn(page, await frameOfEvent(page, "mousemove"));
+    check(moved <= 2, `the lamp moved on the canvas ${moved} frame(s) after the motion`);
+    check((await canvasArea(page, ...lampArea)).hash !== before.hash,
+          "the lamp shows at its new place");
+    const lit = await canvasArea(page, ...cellArea);
+
+    // A click: the opened cell shows in the frame after the release.
+    await page.mouse.down();
+    await waitPasses(page, 3);
+    await page.mouse.up();
+    const clicked = await framesUntilDrawn(page, await frameOfEvent(page, "mouseup"));
+    check(clicked <= 2, `the click's result was drawn ${clicked} frame(s) after the release`);
+    const opened = await canvasArea(page, ...cellArea);
+    check(opened.hash !== lit.hash, `the clicked cell (${cell.x}, ${cell.y}) shows opened`);
+
+    // While the lamp moves the page draws; once it stops, it draws nothing.
+    const moving = await stats(page);
+    for (let step = 0; step < 10; ++step) {
+        pointer.cursor.x += step % 2 === 0 ? 5 : -5;
+        await page.mouse.move(pointer.cursor.x + POINTER_OFFSET, pointer.cursor.y + POINTER_OFFSET);
+        await waitFrames(page, 2);
+    }
+    const stopped = await stats(page);
+    check(stopped.drawn - moving.drawn >= 8,
+          `the page drew ${stopped.drawn - moving.drawn} of ${stopped.frames - moving.frames} ` +
+          `frames while the lamp moved 10 times`);
+    await waitFrames(page, 20);
+    check((await stats(page)).drawn === stopped.drawn, "and nothing once it stopped");
+}
+
+// The tab in the background (as the page sees it): the game's loop stops, and
+// goes on, the picture drawn whole once, when the tab is shown again.
+async function hiddenTabRests(page) {
+    const setShown = (shown) => page.evaluate((shown) => {
+        Object.defineProperty(document, "visibilityState", { configurable: true,
+                                                            get: () => (shown ? "visible" : "hidden") });
+        document.dispatchEvent(new Event("visibilitychange"));
+    }, shown);
+    const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+    await setShown(false);
+    // The pass under way ends; the next turn finds the tab hidden.
+    await pause(200);
+    const hidden = await stats(page);
+    await pause(500);
+    const later = await stats(page);
+    check(later.turns === hidden.turns, `a hidden tab runs no pass (${later.turns - hidden.turns} in 0.5 s)`);
+    await setShown(true);
+    await page.evaluate(() => { delete document.visibilityState; });
+    await waitFrames(page, 5);
+    const shown = await stats(page);
+    check(shown.drawn === later.drawn + 1, "shown again, the game goes on and draws its picture once");
+}
+
 function reportSpeed(label, first, last) {
     const frames = last.frames - first.frames;
     const seconds = (last.lastFrameAt - first.lastFrameAt) / 1000;
     const fps = seconds > 0 ? frames / seconds : 0;
-    console.log(`${label}: ${fps.toFixed(1)} frames per second over ${frames} frames; ` +
-                `RGBA conversion ${(last.convertMs / last.frames).toFixed(3)} ms, ` +
-                `canvas draw ${(last.drawMs / last.frames).toFixed(3)} ms per frame`);
+    const drawn = last.drawn ?? last.frames;
+    console.log(`${label}: ${fps.toFixed(1)} frames per second over ${frames} frames, ` +
+                `${drawn - (first.drawn ?? first.frames)} drawn; ` +
+                `RGBA conversion ${(last.convertMs / drawn).toFixed(3)} ms, ` +
+                `canvas draw ${(last.drawMs / drawn).toFixed(3)} ms per frame drawn`);
 }
 
 // Headless Firefox here finds no sound device: its audio never runs, and no
@@ -1186,6 +1280,8 @@ async function main() {
         const first = only === "phone" || only === "storage" ? {} : await firstSession(browser, url, errors);
         if (first.saved) {
             await clickSounded(first);
+            await drawnOnlyWhenChanged(first.pointer, first.saved);
+            await hiddenTabRests(first.page);
             const speedFrom = await stats(first.page);
             await waitFrames(first.page, 200);
             reportSpeed("steady play", speedFrom, await stats(first.page));

@@ -16,6 +16,7 @@
 #include <ddraw.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -425,6 +426,25 @@ void CheckClockAndKeys()
     Check(second - first >= 30 && second - first < 5000, "the tick counter counts milliseconds");
     Check((static_cast<uint16_t>(PlatGetAsyncKeyState(PLAT_VK_ESCAPE)) & 0x8000u) == 0,
           "Escape is up");
+    // What a flip returning early leaves of the frame's 10 ms is slept out,
+    // counted from the game's last reading, and not spun.
+    FILETIME created{};
+    FILETIME ended{};
+    FILETIME kernel{};
+    FILETIME user{};
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
+    const uint64_t busyBefore = (uint64_t{user.dwHighDateTime} << 32) | user.dwLowDateTime;
+    uint64_t shortest = UINT64_MAX;
+    for (int frame = 0; frame < 20; ++frame) {
+        const uint32_t start = PlatGetTickCount();
+        Win32SleepOutFrame(10);
+        shortest = std::min<uint64_t>(shortest, GetTickCount() - start);
+    }
+    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
+    const uint64_t busy = ((uint64_t{user.dwHighDateTime} << 32) | user.dwLowDateTime) - busyBefore;
+    Check(shortest >= 10, "a frame slept out lasts 10 ms from the game's last tick reading");
+    // In 100 ns units: 20 frames of 10 ms are 2,000,000; spinning uses them all.
+    Check(busy < 1000000, "the rest of a frame is slept, not spun");
 }
 
 // ---- display -------------------------------------------------------------
