@@ -2,7 +2,7 @@
 # a record of every platform call. Tests, benchmarks and fuzzers run on it.
 file(GLOB DELLOMAR_PLATFORM_FAKE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/fake/*.cpp)
 add_library(platform_fake STATIC ${DELLOMAR_PLATFORM_FAKE}
-  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH}
+  ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH} ${DELLOMAR_SHARED_TOUCH}
   ${DELLOMAR_SHARED_STDIO_FILES} ${DELLOMAR_SHARED_MEMORY_DEVICES})
 target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 

@@ -17,6 +17,9 @@ endfunction()
 dellomar_platform_sources(DELLOMAR_SHARED_FILE_PLACES common/file_places.cpp common/temp_names.cpp)
 # A press between two reads reads as down once: every backend.
 dellomar_platform_sources(DELLOMAR_SHARED_PRESS_LATCH common/press_latch.cpp)
+# Fingers turned into the mouse the game reads: the web page, and the fake for
+# scripted fingers.
+dellomar_platform_sources(DELLOMAR_SHARED_TOUCH common/touch_model.cpp)
 # The file layer on POSIX files (stdio_layer.cpp, with the backend's hooks).
 dellomar_platform_sources(DELLOMAR_SHARED_STDIO_FILES stdio/stdio_file.cpp stdio/stdio_layer.cpp
   stdio/stdio_places.cpp stdio/stdio_replace.cpp)
