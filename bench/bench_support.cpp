@@ -7,7 +7,7 @@
 #include "field/mine_field.h"
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
-#include "platform/fake/headless_game.h"
+#include "tests/headless_game.h"
 #include "platform/fake/fake_system.h"
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"

@@ -14,7 +14,8 @@ target_link_libraries(platform_fake PRIVATE
   platform_file_places
   platform_memory_devices
   platform_press_latch
-  platform_stdio_files)
+  platform_stdio_files
+  platform_touch)
 
 # The game core on the fake backend.
 add_library(dellomar_headless INTERFACE)

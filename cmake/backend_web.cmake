@@ -20,7 +20,8 @@ target_link_libraries(platform_web PRIVATE
   platform_memory_devices
   platform_player_backend
   platform_press_latch
-  platform_stdio_files)
+  platform_stdio_files
+  platform_touch)
 
 add_executable(dellomar platform/web/web_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_web)

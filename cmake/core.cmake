@@ -44,6 +44,10 @@ dellomar_platform_group(platform_file_places
 # A press between two reads reads as down once: every backend.
 dellomar_platform_group(platform_press_latch
   platform/common/press_latch.cpp)
+# Fingers turned into the mouse the game reads: the web page, and the fake for
+# scripted fingers.
+dellomar_platform_group(platform_touch
+  platform/common/touch_model.cpp)
 # The file layer on POSIX files (stdio_layer.cpp, with the backend's hooks).
 dellomar_platform_group(platform_stdio_files
   platform/stdio/stdio_file.cpp

@@ -33,7 +33,8 @@ add_executable(dellomar_tests
   tests/scripted_game.cpp
   tests/sound_effects_test.cpp
   tests/sound_music_test.cpp
-  tests/test_support.cpp)
+  tests/test_support.cpp
+  tests/touch_play_test.cpp)
 target_link_libraries(dellomar_tests PRIVATE dellomar_headless GTest::gtest GTest::gtest_main)
 target_compile_definitions(dellomar_tests PRIVATE DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}" DELLOMAR_BUILD_DIR="${CMAKE_BINARY_DIR}")

@@ -9,7 +9,7 @@
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_core.h"
-#include "platform/fake/headless_game.h"
+#include "tests/headless_game.h"
 #include "platform/fake/fake_file.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_system.h"

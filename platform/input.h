@@ -53,3 +53,33 @@ int PlatInputUnacquire(PlatInputDevice device);
 int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state);
 void PlatInputDeviceRelease(PlatInputDevice device);
 void PlatInputRelease(PlatInput input);
+
+// What the game tells the platform of itself, so that no backend needs a game
+// header. Between PlatStartTextInput and PlatStopTextInput the game waits for
+// typed digits (a phone shows its number pad then, as SDL_StartTextInput and
+// SDL_StopTextInput tell a platform); nothing of the pointer acts meanwhile.
+void PlatStartTextInput();
+void PlatStopTextInput();
+
+// A part of the screen in pixels; right and bottom are exclusive.
+struct PlatArea {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+// Where the game's pointer acts. Over `menu`, with the cursor's top left
+// corner there, a held left button runs what lies under the cursor. Over
+// `field` the buttons act when let go, at the cursor's hot spot, which lies
+// (hotSpotX, hotSpotY) right of and below the cursor; the cursor, moved far
+// up and left, stops with its hot spot on the field's top left corner. `cell`
+// is the side of one cell of the field.
+struct PlatPointerAreas {
+    PlatArea menu;
+    PlatArea field;
+    int32_t hotSpotX;
+    int32_t hotSpotY;
+    int32_t cell;
+};
+// Told at start-up and whenever the areas change.
+void PlatSetPointerAreas(const PlatPointerAreas& areas);

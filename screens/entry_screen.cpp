@@ -6,6 +6,7 @@
 #include "display/text.h"
 #include "field/mine_field.h"
 #include "input/keyboard_mouse.h"
+#include "platform/input.h"
 #include "platform/system.h"
 #include "screens/play_screen.h"
 #include "screens/screen_drawing.h"
@@ -86,11 +87,15 @@ void ClearEntryText()
 
 // A signal cannot wait for the questions to be answered: the screen is left
 // with what was typed, and the quit already queued ends the game.
+// The platform hears when digits are wanted (a phone shows its number pad),
+// instead of looking into the game for it.
 void RunEntryScreen(const char* prompt)
 {
+    PlatStartTextInput();
     do {
         EntryFrame(prompt);
     } while (g_entryActive && !PlatEndRequested());
+    PlatStopTextInput();
 }
 
 } // namespace

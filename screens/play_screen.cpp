@@ -253,6 +253,24 @@ int PlayFrame()
     return 1;
 }
 
+namespace {
+
+// The platform learns where the menu and the field lie from the game, so that
+// a finger can act as the game would have a mouse act there.
+void TellPointerAreas()
+{
+    int32_t fieldPixels = fieldSize * CELL_PITCH;
+    PlatPointerAreas areas{};
+    areas.menu = PlatArea{MENU_X, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    areas.field = PlatArea{0, 0, fieldPixels, fieldPixels};
+    areas.hotSpotX = HOTSPOT_OFFSET;
+    areas.hotSpotY = HOTSPOT_OFFSET;
+    areas.cell = CELL_PITCH;
+    PlatSetPointerAreas(areas);
+}
+
+} // namespace
+
 void LoadFieldGraphics()
 {
     bool backdropLoaded = BitmapLoad(&g_tileAtlas, "Textures\\back.txr") != 0;
@@ -264,4 +282,5 @@ void LoadFieldGraphics()
         SpriteGrab(&g_fieldBackdrop, &g_tileAtlas, 0, 0, GRAB_PIXEL);
     }
     BitmapLoad(&g_tileAtlas, "Textures\\txtr.txr");
+    TellPointerAreas();
 }

@@ -1,7 +1,7 @@
 #include "app/app_shell.h"
 #include "field/mine_field.h"
 #include "platform/fake/fake_core.h"
-#include "platform/fake/headless_game.h"
+#include "tests/headless_game.h"
 #include "tests/scripted_game.h"
 #include "tests/test_support.h"
 

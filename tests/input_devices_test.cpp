@@ -1,7 +1,7 @@
 #include "app/app_shell.h"
 #include "input/keyboard_mouse.h"
 #include "platform/fake/fake_core.h"
-#include "platform/fake/headless_game.h"
+#include "tests/headless_game.h"
 #include "platform/fake/fake_input.h"
 #include "tests/test_support.h"
 

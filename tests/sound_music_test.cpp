@@ -1,6 +1,6 @@
 #include "app/app_shell.h"
 #include "platform/fake/fake_core.h"
-#include "platform/fake/headless_game.h"
+#include "tests/headless_game.h"
 #include "platform/fake/fake_music.h"
 #include "sound/music_performance.h"
 #include "tests/test_support.h"

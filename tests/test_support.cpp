@@ -2,7 +2,7 @@
 
 #include "app/app_shell.h"
 #include "platform/fake/fake_core.h"
-#include "platform/fake/headless_game.h"
+#include "tests/headless_game.h"
 #include "field/mine_field.h"
 
 #include <algorithm>

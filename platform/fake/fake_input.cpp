@@ -1,6 +1,7 @@
 #include "platform/fake/fake_input.h"
 
 #include "platform/common/device_state.h"
+#include "platform/common/touch_model.h"
 #include "platform/fake/fake_core.h"
 #include "platform/input.h"
 
@@ -35,6 +36,17 @@ KeyState s_keysNow{};
 FakeMouseStep s_mouseNow{};
 int s_keyboardReads = 0;
 int s_mouseReads = 0;
+TouchModel s_touch{};
+double s_touchMs = 0;
+struct Finger {
+    long id;
+    double x;
+    double y;
+};
+std::vector<Finger> s_fingers;
+bool s_textInput = false;
+bool s_haveAreas = false;
+PlatPointerAreas s_areas{};
 
 std::string DeviceCall(const PlatInputDeviceTag* device, const char* step)
 {
@@ -77,6 +89,36 @@ void FillKeyboard(void* state)
     ++s_keyboardReads;
 }
 
+// As the web page does: a cursor on its way to a finger takes the whole read.
+void AddTouch(PlatMouseState* out)
+{
+    TouchRead touch = TouchModelRead(&s_touch, s_touchMs);
+    if (touch.placing) {
+        *out = PlatMouseState{touch.dx, touch.dy, 0, {}};
+        return;
+    }
+    out->dx += touch.dx;
+    out->dy += touch.dy;
+    for (int i = 0; i < 2; ++i) {
+        out->buttons[i] |= touch.buttons[i] ? PLAT_KEY_DOWN : 0;
+    }
+}
+
+Finger* FindFinger(long id)
+{
+    for (Finger& finger : s_fingers) {
+        if (finger.id == id) {
+            return &finger;
+        }
+    }
+    return nullptr;
+}
+
+void ForgetFinger(long id)
+{
+    std::erase_if(s_fingers, [id](const Finger& finger) { return finger.id == id; });
+}
+
 void FillMouse(void* state)
 {
     if (!s_mouseQueue.empty()) {
@@ -89,6 +131,7 @@ void FillMouse(void* state)
     for (int i = 0; i < 4; ++i) {
         out.buttons[i] = s_mouseNow.buttons[i] ? PLAT_KEY_DOWN : 0;
     }
+    AddTouch(&out);
     std::memcpy(state, &out, sizeof(out));
     // Motion is reported once; the buttons stay as they are.
     s_mouseNow.dx = s_mouseNow.dy = s_mouseNow.dz = 0;
@@ -107,6 +150,80 @@ void FakeInputReset()
     s_mouseNow = FakeMouseStep{};
     s_keyboardReads = 0;
     s_mouseReads = 0;
+    s_touch = TouchModel{};
+    s_touchMs = 0;
+    s_fingers.clear();
+    s_textInput = false;
+    s_haveAreas = false;
+    s_areas = PlatPointerAreas{};
+}
+
+void FakeTouchDown(long id, double x, double y)
+{
+    if (FindFinger(id) == nullptr) {
+        s_fingers.push_back(Finger{id, x, y});
+    }
+    TouchModelDown(&s_touch, id, x, y, s_touchMs);
+}
+
+void FakeTouchMove(long id, double x, double y)
+{
+    if (Finger* finger = FindFinger(id)) {
+        finger->x = x;
+        finger->y = y;
+    }
+    TouchModelMove(&s_touch, id, x, y);
+}
+
+void FakeTouchUp(long id)
+{
+    Finger* finger = FindFinger(id);
+    TouchModelUp(&s_touch, id, finger != nullptr ? finger->x : 0, finger != nullptr ? finger->y : 0,
+                 s_touchMs);
+    ForgetFinger(id);
+}
+
+void FakeTouchCancel(long id)
+{
+    TouchModelCancel(&s_touch, id);
+    ForgetFinger(id);
+}
+
+void FakeTouchWait(double ms)
+{
+    s_touchMs += ms;
+}
+
+bool FakeInputTextInputOn()
+{
+    return s_textInput;
+}
+
+const PlatPointerAreas* FakeInputPointerAreas()
+{
+    return s_haveAreas ? &s_areas : nullptr;
+}
+
+void PlatStartTextInput()
+{
+    FakeNote("StartTextInput");
+    s_textInput = true;
+    TouchModelTextInput(&s_touch, true);
+}
+
+void PlatStopTextInput()
+{
+    FakeNote("StopTextInput");
+    s_textInput = false;
+    TouchModelTextInput(&s_touch, false);
+}
+
+void PlatSetPointerAreas(const PlatPointerAreas& areas)
+{
+    FakeNote("SetPointerAreas");
+    s_areas = areas;
+    s_haveAreas = true;
+    TouchModelSetAreas(&s_touch, areas);
 }
 
 void FakeInputQueueKeys(std::initializer_list<uint8_t> downKeys)

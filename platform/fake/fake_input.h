@@ -14,6 +14,8 @@
 // A create step made to give a non-negative result still makes its object.
 #pragma once
 
+#include "platform/input.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -44,3 +46,21 @@ int FakeInputLiveObjects();
 // Whether the device of that kind exists and is acquired.
 bool FakeInputKeyboardAcquired();
 bool FakeInputMouseAcquired();
+
+// Fingers on the picture, in screen pixels, through the same touch model the
+// web page feeds (platform/common/touch_model.h): each call takes effect at
+// once, so several between two frames are a sequence quicker than the game's
+// reads. The mouse reads add what the model makes of them to the scripted
+// states. The fingers' clock starts at 0 and moves only by FakeTouchWait.
+void FakeTouchDown(long id, double x, double y);
+void FakeTouchMove(long id, double x, double y);
+// Lifted where it last was.
+void FakeTouchUp(long id);
+void FakeTouchCancel(long id);
+void FakeTouchWait(double ms);
+
+// Whether the game waits for typed digits (between PlatStartTextInput and
+// PlatStopTextInput; the calls are logged as "StartTextInput", "StopTextInput").
+bool FakeInputTextInputOn();
+// The areas the game told last ("SetPointerAreas"), or null.
+const PlatPointerAreas* FakeInputPointerAreas();

@@ -240,3 +240,17 @@ void EventInputReadMouse(PlatMouseState* state)
     }
     PressLatchFold(&s_buttonPresses, state->buttons, 4);
 }
+
+// SDL hears the same news: a platform with an on-screen keyboard shows it.
+void PlatStartTextInput()
+{
+    SDL_StartTextInput();
+}
+
+void PlatStopTextInput()
+{
+    SDL_StopTextInput();
+}
+
+// The desktop's pointer is a mouse (SDL makes one of a touch screen's fingers).
+void PlatSetPointerAreas(const PlatPointerAreas&) {}

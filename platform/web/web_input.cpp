@@ -21,26 +21,31 @@ int32_t TakeWhole(double* motion)
     return static_cast<int32_t>(whole > LIMIT ? LIMIT : (whole < -LIMIT ? -LIMIT : whole));
 }
 
-// Far enough left and up to reach the corner where the game stops its cursor
-// from anywhere it may be.
-constexpr double PUSH_TO_CORNER = -16777216.0;
-
 // clang-format off
 EM_JS(void, WebAskNumber, (int asking), {
     if (Module.dellomarAskNumber) Module.dellomarAskNumber(asking !== 0);
 });
 // clang-format on
 
-bool s_asking = false;
+bool s_wanted = false; // the game waits for typed digits
+bool s_asking = false; // the page shows its number field
 
-// The page's number field goes with the screen that asks for a number.
+// The page's number field goes with the screen that asks for a number. It
+// follows at the keyboard's reads, so that the two questions of a new game,
+// told apart with no read between them, keep one field shown.
 void FollowNumberScreen()
 {
-    bool asking = WebGameAsksNumber();
-    if (asking != s_asking) {
-        s_asking = asking;
-        WebAskNumber(asking ? 1 : 0);
+    if (s_wanted != s_asking) {
+        s_asking = s_wanted;
+        WebAskNumber(s_asking ? 1 : 0);
     }
+}
+
+int32_t Sum(int32_t a, int32_t b)
+{
+    int64_t sum = static_cast<int64_t>(a) + b;
+    constexpr int64_t LIMIT = 2000000000;
+    return static_cast<int32_t>(sum > LIMIT ? LIMIT : (sum < -LIMIT ? -LIMIT : sum));
 }
 
 // One tap of the number field per read, with a read between two taps so
@@ -93,36 +98,41 @@ void EventInputReadKeyboard(uint8_t* state)
 
 void EventInputReadMouse(PlatMouseState* state)
 {
-    WebTouchPoll();
-    if (g_webInput.placing > 0) {
-        // No button shows while the cursor is on its way.
+    TouchRead touch = WebTouchRead();
+    if (touch.placing) {
+        // The cursor is on its way to a finger: the mouse's motion would put
+        // it elsewhere, and its presses wait for the next read.
         *state = PlatMouseState{};
-        if (g_webInput.placing == 2) {
-            // The finger's motion since it touched goes on from the point.
-            g_webInput.placeDx += g_webInput.motionX;
-            g_webInput.placeDy += g_webInput.motionY;
-            g_webInput.motionX = PUSH_TO_CORNER;
-            g_webInput.motionY = PUSH_TO_CORNER;
-        } else {
-            g_webInput.motionX += g_webInput.placeDx;
-            g_webInput.motionY += g_webInput.placeDy;
-        }
-        --g_webInput.placing;
-        state->dx = TakeWhole(&g_webInput.motionX);
-        state->dy = TakeWhole(&g_webInput.motionY);
+        state->dx = touch.dx;
+        state->dy = touch.dy;
+        g_webInput.motionX = 0;
+        g_webInput.motionY = 0;
         return;
     }
-    if (g_webInput.touchPress) {
-        g_webInput.touchPress = false;
-        PressLatchNoteDown(&g_webInput.buttonLatch, 0);
-    }
-    state->dx = TakeWhole(&g_webInput.motionX);
-    state->dy = TakeWhole(&g_webInput.motionY);
+    state->dx = Sum(TakeWhole(&g_webInput.motionX), touch.dx);
+    state->dy = Sum(TakeWhole(&g_webInput.motionY), touch.dy);
     state->dz = g_webInput.wheel;
     g_webInput.wheel = 0;
     for (int i = 0; i < 4; ++i) {
-        bool held = g_webInput.buttons[i] || (i == 0 && g_webInput.touchLeft);
-        bool down = PressLatchRead(&g_webInput.buttonLatch, i, held);
+        bool down = PressLatchRead(&g_webInput.buttonLatch, i, g_webInput.buttons[i]);
+        down = down || (i < 2 && touch.buttons[i]);
         state->buttons[i] = down ? PLAT_KEY_DOWN : 0;
     }
+}
+
+void PlatStartTextInput()
+{
+    s_wanted = true;
+    WebTouchTextInput(true);
+}
+
+void PlatStopTextInput()
+{
+    s_wanted = false;
+    WebTouchTextInput(false);
+}
+
+void PlatSetPointerAreas(const PlatPointerAreas& areas)
+{
+    WebTouchSetAreas(areas);
 }

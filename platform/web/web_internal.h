@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/common/press_latch.h"
+#include "platform/common/touch_model.h"
 
 #include <cstdint>
 
@@ -19,14 +20,6 @@ struct WebInputState {
     double motionX; // motion since the mouse's last read, in picture pixels
     double motionY;
     int32_t wheel;
-    // A touch that puts the cursor at a point (web_touch.cpp): reads left
-    // before it stands there, and the motion that takes it there from the
-    // field's top left corner.
-    int placing;
-    double placeDx;
-    double placeDy;
-    bool touchLeft;    // a finger holds the left button (over the menu)
-    bool touchPress;   // ... and its press is yet to be read
     uint8_t typed[64]; // key taps from the page's number field, in order
     int typedCount;
     bool typedUp; // the last tap was read down; the next read shows it up
@@ -40,14 +33,16 @@ void WebListen();
 void WebTouchListen(bool on);
 // Forgets the touch under way and what it holds (the page lost the focus).
 void WebTouchForget();
-// Once a mouse read: a finger held still long enough is a right click.
-void WebTouchPoll();
+// Once a mouse read: what the fingers make of it (web_touch.cpp).
+TouchRead WebTouchRead();
+// The game waits for typed digits, or no longer: no touch clicks meanwhile.
+void WebTouchTextInput(bool on);
+// Where the game's menu and field lie, for the fingers.
+void WebTouchSetAreas(const PlatPointerAreas& areas);
 // A player's gesture: sound may start now.
 void WebNoteGesture();
 // Picture pixels per page pixel of the canvas as shown.
 double WebPictureScale();
-// The game's screen asks for a number (a new game's size or mine count).
-bool WebGameAsksNumber();
 // Stops listening, lets the pointer go and forgets held keys (the game ended).
 void WebStopListening();
 // Gives the page its turn (Asyncify): events, drawing and sound go on while

@@ -3,7 +3,6 @@
 // its last frame, dimmed, with a line saying how to play again.
 #include "platform/entry.h"
 #include "platform/web/web_internal.h"
-#include "screens/entry_screen.h"
 
 #include <emscripten.h>
 
@@ -16,12 +15,6 @@ EM_JS(void, WebShowEnded, (int exitCode), {
 // clang-format on
 
 } // namespace
-
-// The page shows its number field while the game waits for typed digits.
-bool WebGameAsksNumber()
-{
-    return g_entryActive;
-}
 
 int main()
 {

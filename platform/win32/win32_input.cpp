@@ -161,3 +161,11 @@ void PlatInputRelease(PlatInput input)
 {
     Win32Release(Native(input));
 }
+
+// A Windows desktop takes digits from its keyboard and knows only a mouse;
+// there is nothing to show or to follow.
+void PlatStartTextInput() {}
+
+void PlatStopTextInput() {}
+
+void PlatSetPointerAreas(const PlatPointerAreas&) {}
