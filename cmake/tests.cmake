@@ -16,7 +16,8 @@ gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 add_executable(dellomar_datagen_tests ${CMAKE_SOURCE_DIR}/tests/datagen/icon_files_test.cpp
   ${CMAKE_SOURCE_DIR}/tools/datagen/png_writer.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/ico_writer.cpp)
 target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main)
+find_package(ZLIB REQUIRED)
+target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main ZLIB::ZLIB)
 gtest_discover_tests(dellomar_datagen_tests DISCOVERY_TIMEOUT 60)
 
 add_test(NAME core_includes COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check_core_includes.sh)
