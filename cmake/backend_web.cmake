@@ -12,19 +12,27 @@ add_library(platform_web STATIC ${DELLOMAR_PLATFORM_WEB}
   ${DELLOMAR_SHARED_FILE_PLACES} ${DELLOMAR_SHARED_PRESS_LATCH}
   ${DELLOMAR_SHARED_STDIO_FILES} ${DELLOMAR_SHARED_MEMORY_DEVICES} ${DELLOMAR_SHARED_PLAYER_BACKEND})
 target_include_directories(platform_web PUBLIC ${CMAKE_SOURCE_DIR})
+# The backdrop is painted in the page by the data tool's painter
+# (platform/web/web_data.cpp), the same code that paints the native file.
+add_library(dellomar_web_backdrop STATIC
+  ${CMAKE_SOURCE_DIR}/tools/datagen/backdrop_painter.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/canvas.cpp
+  ${CMAKE_SOURCE_DIR}/tools/datagen/noise.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/bmp_writer.cpp)
+target_include_directories(dellomar_web_backdrop PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(platform_web PRIVATE dellomar_web_backdrop)
 
 add_executable(dellomar ${DELLOMAR_WEB_DIR}/web_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_web)
 set_target_properties(dellomar PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_WEB_SITE_DIR})
-# The pictures and sounds go into the page's own folder; the working folder
-# holds the saved game in IndexedDB (platform/web/web_file.cpp).
+# The tile atlas and the sounds go into the page's own folder (the backdrop is
+# painted there by the page); the working folder holds the saved game in
+# IndexedDB (platform/web/web_file.cpp).
 target_link_options(dellomar PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
   -sENVIRONMENT=web -sEXIT_RUNTIME=0
   -lidbfs.js
   "SHELL:--pre-js ${DELLOMAR_WEB_DIR}/web_pre.js"
-  "SHELL:--preload-file ${DELLOMAR_GAME_DIR}/Textures@/dellomar-data/Textures"
+  "SHELL:--preload-file ${DELLOMAR_GAME_DIR}/Textures/txtr.txr@/dellomar-data/Textures/txtr.txr"
   "SHELL:--preload-file ${DELLOMAR_GAME_DIR}/Sounds@/dellomar-data/Sounds")
 set_property(TARGET dellomar APPEND PROPERTY LINK_DEPENDS
   ${DELLOMAR_WEB_DIR}/web_pre.js ${DELLOMAR_DATA_FILES})

@@ -26,6 +26,7 @@ bool WebGameAsksNumber()
 int main()
 {
     WebUseFilePlaces();
+    WebPaintData();
     static char instanceTag;
     int exitCode = AppMain(reinterpret_cast<PlatInstance>(&instanceTag), nullptr, "", 0);
     WebStopListening();
