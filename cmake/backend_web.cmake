@@ -50,10 +50,11 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E copy ${DELLOMAR_ICON_DIR}/192.png ${DELLOMAR_WEB_SITE_DIR}/icon-192.png
   COMMAND ${CMAKE_COMMAND} -E copy ${DELLOMAR_ICON_DIR}/512.png ${DELLOMAR_WEB_SITE_DIR}/icon-512.png
   COMMAND ${CMAKE_COMMAND} -DSITE=${DELLOMAR_WEB_SITE_DIR} -DSOURCE=${DELLOMAR_WEB_DIR}
-          -DVERSION=${PROJECT_VERSION} -P ${DELLOMAR_WEB_DIR}/stamp_site.cmake
+          -DVERSION=${PROJECT_VERSION} -DTAB_ICON=${DELLOMAR_ICON_DIR}/32.png
+          -P ${DELLOMAR_WEB_DIR}/stamp_site.cmake
   DEPENDS $<TARGET_FILE:dellomar> ${DELLOMAR_WEB_DIR}/index.html ${DELLOMAR_WEB_DIR}/sw.js
           ${DELLOMAR_WEB_DIR}/manifest.webmanifest ${DELLOMAR_WEB_DIR}/stamp_site.cmake
-          ${DELLOMAR_ICON_DIR}/192.png ${DELLOMAR_ICON_DIR}/512.png
+          ${DELLOMAR_ICON_DIR}/192.png ${DELLOMAR_ICON_DIR}/512.png ${DELLOMAR_ICON_DIR}/32.png
   COMMENT "Stamping the web page's set of files"
   VERBATIM)
 add_custom_target(dellomar_web_page ALL DEPENDS ${DELLOMAR_WEB_STAMPED} ${DELLOMAR_WEB_COPIED})

@@ -687,6 +687,7 @@ function secondBuild(folder) {
     fs.appendFileSync(path.join(next, "dellomar.data"), Buffer.from("next"));
     const source = path.resolve(path.dirname(new URL(import.meta.url).pathname), "../../platform/web");
     const result = spawnSync("cmake", [`-DSITE=${next}`, `-DSOURCE=${source}`, "-DVERSION=9.9.9",
+                                       `-DTAB_ICON=${path.join(folder, "icon-192.png")}`,
                                        "-P", path.join(source, "stamp_site.cmake")], { encoding: "utf8" });
     if (result.status !== 0) throw new Error(`restamping failed: ${result.stderr}`);
     return next;
