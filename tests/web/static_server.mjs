@@ -1,7 +1,8 @@
 // A static file server on 127.0.0.1 at a port the system picks, for the
 // built page: what `python3 -m http.server` would do, with the wasm and
 // manifest types set. `server.root` may be changed to serve another build,
-// and `server.offline` set to answer nothing. It counts what it answers, by
+// and `server.offline` set to answer nothing (`server.refused` lists what was
+// asked meanwhile). It counts what it answers, by
 // path: `server.answers` (how many times) and `server.bytes` (bytes sent,
 // headers included), for the tests and the first-visit benchmark; `server.count()`
 // starts both afresh. `server.override(path)` may answer a path otherwise:
@@ -62,6 +63,7 @@ function answerOtherwise(server, request, response, wanted, file) {
 export function serveFolder(root) {
     const server = http.createServer((request, response) => {
         if (server.offline) {
+            server.refused.push(new URL(request.url, "http://x").pathname);
             request.socket.destroy(); // as a network that is not there
             return;
         }
@@ -88,6 +90,7 @@ export function serveFolder(root) {
     server.count = () => {
         server.answers = new Map();
         server.bytes = new Map();
+        server.refused = [];
     };
     server.count();
     return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
