@@ -7,6 +7,7 @@ set(DELLOMAR_HOST_TOOLS_DIR "" CACHE PATH
     "Folder with dellomar_datagen and dellomar_glyphgen built for the build machine (cross builds)")
 if(NOT DELLOMAR_HOST_TOOLS_DIR)
   find_package(Freetype REQUIRED)
+  find_package(ZLIB REQUIRED) # the icons' PNG compression
   add_custom_target(dellomar_host_tools)
 endif()
 
@@ -24,7 +25,7 @@ function(dellomar_host_tool name out_var)
   else()
     add_executable(${name} ${arg_SOURCES})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(${name} PRIVATE Freetype::Freetype)
+    target_link_libraries(${name} PRIVATE Freetype::Freetype ZLIB::ZLIB)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
     add_dependencies(dellomar_host_tools ${name})
     set(${out_var} ${name} PARENT_SCOPE)

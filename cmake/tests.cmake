@@ -52,7 +52,8 @@ add_executable(dellomar_datagen_tests
   tools/datagen/ico_writer.cpp
   tools/datagen/png_writer.cpp)
 target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main)
+find_package(ZLIB REQUIRED)
+target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main ZLIB::ZLIB)
 gtest_discover_tests(dellomar_datagen_tests DISCOVERY_TIMEOUT 60)
 
 # Checks of the source tree, not of the code built: once, in the build

@@ -6,7 +6,7 @@ set -euo pipefail
 # with no argument everything the tests, fuzzers and Windows builds need too.
 packages=(
     build-essential cmake
-    libsdl2-dev libfreetype-dev fonts-dejavu-core
+    libsdl2-dev libfreetype-dev zlib1g-dev fonts-dejavu-core
 )
 if [[ ${1:-all} != game ]]; then
     packages+=(

@@ -1,8 +1,11 @@
 # Stamps the built page's files as one set: the page and the service worker
 # get the set's name, the game's version and a hash of everything in it, and
 # the worker the hash of each file, so that it caches a set only as built.
-#   cmake -DSITE=<site folder> -DSOURCE=<platform/web> -DVERSION=<version> -P stamp_site.cmake
-foreach(var SITE SOURCE VERSION)
+# The page's small icon goes into the page itself, as a data URL: browsers
+# fetch a page's icon by their own way, past the cache the worker fills from.
+#   cmake -DSITE=<site folder> -DSOURCE=<platform/web> -DVERSION=<version>
+#         -DTAB_ICON=<32-pixel PNG> -P stamp_site.cmake
+foreach(var SITE SOURCE VERSION TAB_ICON)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "stamp_site.cmake needs -D${var}=...")
   endif()
@@ -20,6 +23,51 @@ string(SHA256 set_hash "${VERSION};${hashes};${page_hash};${worker_hash}")
 string(SUBSTRING ${set_hash} 0 12 set_hash)
 set(DELLOMAR_STAMP "${VERSION}-${set_hash}")
 
+# RFC 4648 base64 of a file, which CMake does not offer.
+function(base64_of_file path out_var)
+  set(alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
+  file(READ ${path} hex HEX)
+  string(LENGTH "${hex}" hex_length)
+  set(out "")
+  set(at 0)
+  while(at LESS hex_length)
+    string(SUBSTRING "${hex}" ${at} 6 group)
+    string(LENGTH "${group}" group_length)
+    math(EXPR bytes "${group_length} / 2")
+    while(group_length LESS 6)
+      string(APPEND group "00")
+      string(LENGTH "${group}" group_length)
+    endwhile()
+    math(EXPR value "0x${group}")
+    foreach(shift 18 12 6 0)
+      math(EXPR index "(${value} >> ${shift}) & 63")
+      string(SUBSTRING "${alphabet}" ${index} 1 char)
+      list(APPEND chars "${char}")
+    endforeach()
+    if(bytes EQUAL 1)
+      list(POP_BACK chars)
+      list(POP_BACK chars)
+      list(APPEND chars "=" "=")
+    elseif(bytes EQUAL 2)
+      list(POP_BACK chars)
+      list(APPEND chars "=")
+    endif()
+    math(EXPR at "${at} + 6")
+  endwhile()
+  string(JOIN "" out ${chars})
+  set(${out_var} "${out}" PARENT_SCOPE)
+endfunction()
+base64_of_file(${TAB_ICON} DELLOMAR_TAB_ICON)
+
+# The page checks the files it fetches itself against these.
+set(DELLOMAR_PAGE_HASHES "")
+foreach(entry ${hashes})
+  if(entry MATCHES "^(dellomar\\.(js|wasm|data))=(.*)$")
+    string(APPEND DELLOMAR_PAGE_HASHES ", \"${CMAKE_MATCH_1}\": \"${CMAKE_MATCH_3}\"")
+  endif()
+endforeach()
+string(SUBSTRING "${DELLOMAR_PAGE_HASHES}" 2 -1 DELLOMAR_PAGE_HASHES)
+set(DELLOMAR_PAGE_HASHES "{ ${DELLOMAR_PAGE_HASHES} }")
 configure_file(${SOURCE}/index.html ${SITE}/index.html @ONLY)
 file(SHA256 ${SITE}/index.html page_hash)
 set(DELLOMAR_SET_FILES "  [\"index.html\", \"${page_hash}\"]")

@@ -27,21 +27,24 @@ namespace {
 constexpr int SAMPLE_RATE = 11025;
 int s_nextVoice = 1;
 
+// The audio context is made at the player's first gesture, not at start:
+// making one can hold the page for a good part of a second, and no sound may
+// play before that gesture anyway.
 // clang-format off
 EM_JS(int, WebAudioOpen, (), {
     var Context = window.AudioContext || window.webkitAudioContext;
     if (!Context) return 0;
-    try {
-        var context = new Context();
-        var voices = {};
-        Module.dellomarAudio = {context: context, voices: voices};
-        Module.dellomarAudioResume = function() {
-            if (context.state === "suspended") context.resume().catch(function() {});
-        };
-        return 1;
-    } catch (e) {
-        return 0;
-    }
+    var audio = {context: null, voices: {}};
+    Module.dellomarAudio = audio;
+    Module.dellomarAudioResume = function() {
+        try {
+            if (!audio.context) audio.context = new Context();
+        } catch (e) {
+            return;
+        }
+        if (audio.context.state === "suspended") audio.context.resume().catch(function() {});
+    };
+    return 1;
 });
 // clang-format on
 
@@ -51,23 +54,22 @@ EM_JS(void, WebAudioClose, (), {
     if (!audio) return;
     Module.dellomarAudio = null;
     Module.dellomarAudioResume = null;
-    audio.context.close().catch(function() {});
+    if (audio.context) audio.context.close().catch(function() {});
 });
 // clang-format on
 
+// The samples wait in the page until the context exists; the audio buffer
+// is made from them when the voice first plays.
 // clang-format off
 EM_JS(void, WebAudioSetSamples, (int id, const uint8_t* samples, int count, int rate), {
     var audio = Module.dellomarAudio;
     if (!audio) return;
     var voice = audio.voices[id] || (audio.voices[id] = {buffer: null, source: null});
-    try {
-        voice.buffer = audio.context.createBuffer(1, count, rate);
-    } catch (e) {
-        voice.buffer = null;
-        return;
-    }
-    var out = voice.buffer.getChannelData(0);
-    for (var i = 0; i < count; i++) out[i] = (HEAPU8[samples + i] - 128) / 128;
+    var data = new Float32Array(count);
+    for (var i = 0; i < count; i++) data[i] = (HEAPU8[samples + i] - 128) / 128;
+    voice.samples = data;
+    voice.rate = rate;
+    voice.buffer = null;
 });
 // clang-format on
 
@@ -87,7 +89,15 @@ EM_JS(void, WebAudioStop, (int id), {
 EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
     var audio = Module.dellomarAudio;
     var voice = audio && audio.voices[id];
-    if (!voice || !voice.buffer || audio.context.state !== "running") return;
+    if (!voice || !voice.samples || !audio.context || audio.context.state !== "running") return;
+    if (!voice.buffer) {
+        try {
+            voice.buffer = audio.context.createBuffer(1, voice.samples.length, voice.rate);
+        } catch (e) {
+            return;
+        }
+        voice.buffer.getChannelData(0).set(voice.samples);
+    }
     var source = audio.context.createBufferSource();
     source.buffer = voice.buffer;
     source.loop = looping !== 0;
@@ -118,6 +128,7 @@ int PlatSoundDeviceCreate(PlatSoundDevice* device)
         return PLAT_SOUND_ERR_NO_DRIVER;
     }
     *device = new PlatSoundDeviceTag;
+    WebTurnIfBusy();
     return PLAT_SOUND_OK;
 }
 
@@ -148,6 +159,8 @@ int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void*, uint32_t, void*, uint32
     }
     WebAudioSetSamples(buffer->id, buffer->samples.data(), static_cast<int>(buffer->samples.size()),
                        SAMPLE_RATE);
+    // The sounds are prepared while the game starts: the browser gets its turn between them.
+    WebTurnIfBusy();
     return PLAT_SOUND_OK;
 }
 

@@ -51,5 +51,10 @@ void WebGiveBrowserTurn();
 // Pictures and sounds from the page's data, the player's files from the
 // folder kept in IndexedDB (web_file.cpp); before the game starts.
 void WebUseFilePlaces();
+// Start-up in pieces (web_data.cpp): gives the browser its turn when the
+// thread has been busy for a few milliseconds since the last one.
+void WebTurnIfBusy();
+// Makes what the page does not download (the backdrop); before the game starts.
+void WebPaintData();
 // Remembers the reason for a failure, for PlatLastError().
 void WebSetLastError(const char* what);

@@ -19,6 +19,7 @@ EM_JS(void, WebShowEnded, (int exitCode), {
 int main()
 {
     WebUseFilePlaces();
+    WebPaintData();
     static char instanceTag;
     int exitCode = AppMain(reinterpret_cast<PlatInstance>(&instanceTag), nullptr, "", 0);
     WebStopListening();

@@ -1,12 +1,15 @@
 // The icon writers produce files other programs must read: PNG chunks with
-// correct CRCs around a zlib stream of stored blocks, and Windows icon
+// correct CRCs around a zlib stream of filtered rows, and Windows icon
 // directories pointing at bitmaps or PNGs.
 #include "tools/datagen/ico_writer.h"
 #include "tools/datagen/png_writer.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -48,6 +51,41 @@ std::vector<uint8_t> InflateStored(const std::vector<uint8_t>& z)
     }
     EXPECT_EQ(Be32(z, at), Adler32(out.data(), out.size()));
     EXPECT_EQ(at + 4, z.size());
+    return out;
+}
+
+// Undoes the PNG row filters as a decoder does, from each row's type byte.
+std::vector<uint8_t> Unfilter(const std::vector<uint8_t>& raw, size_t width, size_t height)
+{
+    const size_t rowBytes = width * 4;
+    EXPECT_EQ(raw.size(), height * (rowBytes + 1));
+    std::vector<uint8_t> out(rowBytes * height);
+    for (size_t y = 0; y < height && raw.size() == height * (rowBytes + 1); ++y) {
+        const uint8_t type = raw[y * (rowBytes + 1)];
+        EXPECT_LE(type, 4) << "filter byte of row " << y;
+        for (size_t i = 0; i < rowBytes; ++i) {
+            const int a = i >= 4 ? out[y * rowBytes + i - 4] : 0;
+            const int b = y > 0 ? out[(y - 1) * rowBytes + i] : 0;
+            const int c = i >= 4 && y > 0 ? out[(y - 1) * rowBytes + i - 4] : 0;
+            const int p = a + b - c;
+            const int paeth = std::abs(p - a) <= std::abs(p - b) &&
+                                      std::abs(p - a) <= std::abs(p - c)
+                                  ? a
+                                  : (std::abs(p - b) <= std::abs(p - c) ? b : c);
+            const int predicted[5] = {0, a, b, (a + b) / 2, paeth};
+            out[y * rowBytes + i] = static_cast<uint8_t>(raw[y * (rowBytes + 1) + 1 + i] +
+                                                         predicted[type % 5]);
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> Inflate(const std::vector<uint8_t>& z, size_t size)
+{
+    std::vector<uint8_t> out(size + 1);
+    uLongf got = static_cast<uLongf>(out.size());
+    EXPECT_EQ(uncompress(out.data(), &got, z.data(), static_cast<uLong>(z.size())), Z_OK);
+    out.resize(got);
     return out;
 }
 
@@ -94,41 +132,63 @@ TEST(IconFiles, StoredBlocksSplitLongDataAndKeepEmptyData)
     EXPECT_TRUE(InflateStored(ZlibStored({})).empty());
 }
 
-TEST(IconFiles, PngChunksCarryTheirCrcAndTheRowsUnfiltered)
+// Smooth ramps, flat runs and noise, so that each filter type wins some row.
+RgbaImage Mixed(int side)
 {
-    const RgbaImage image = Checker(5);
-    const std::vector<uint8_t> png = EncodePng(image);
-    ASSERT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
-    std::vector<std::string> types;
-    std::vector<uint8_t> idat;
-    for (size_t at = 8; at < png.size();) {
-        const uint32_t length = Be32(png, at);
-        const std::string type(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
-                               png.begin() + static_cast<std::ptrdiff_t>(at + 8));
-        EXPECT_EQ(Be32(png, at + 8 + length), Crc32(&png.at(at + 4), length + 4)) << type;
-        if (type == "IHDR") {
-            EXPECT_EQ(Be32(png, at + 8), 5u);
-            EXPECT_EQ(Be32(png, at + 12), 5u);
-            EXPECT_EQ(png.at(at + 16), 8); // bits per channel
-            EXPECT_EQ(png.at(at + 17), 6); // RGBA
+    RgbaImage image{side, side, std::vector<uint8_t>(static_cast<size_t>(side * side) * 4u)};
+    uint32_t noise = 12345;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            uint8_t* p = &image.rgba[static_cast<size_t>(y * side + x) * 4u];
+            p[0] = static_cast<uint8_t>(y % 3 == 0 ? noise >> 24u : x * 5 + y);
+            p[1] = static_cast<uint8_t>(y * 9);
+            p[2] = static_cast<uint8_t>(x > side / 2 ? 200 : x * y);
+            p[3] = static_cast<uint8_t>(x < 2 ? 0 : 255);
         }
-        if (type == "IDAT") {
-            idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),
-                        png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
-        }
-        types.push_back(type);
-        at += 12 + length;
     }
-    EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
-    const std::vector<uint8_t> raw = InflateStored(idat);
-    ASSERT_EQ(raw.size(), 5u * (1 + 5 * 4));
-    for (size_t y = 0; y < 5; ++y) {
-        EXPECT_EQ(raw[y * 21], 0) << "filter byte of row " << y;
-        EXPECT_TRUE(std::equal(raw.begin() + static_cast<std::ptrdiff_t>(y * 21 + 1),
-                               raw.begin() + static_cast<std::ptrdiff_t>(y * 21 + 21),
-                               image.rgba.begin() + static_cast<std::ptrdiff_t>(y * 20)));
+    return image;
+}
+
+TEST(IconFiles, PngChunksCarryTheirCrcAndRowsThatUnfilterToThePicture)
+{
+    for (const RgbaImage& image : {Checker(5), Mixed(40)}) {
+        const std::vector<uint8_t> png = EncodePng(image);
+        ASSERT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
+        std::vector<std::string> types;
+        std::vector<uint8_t> idat;
+        for (size_t at = 8; at < png.size();) {
+            const uint32_t length = Be32(png, at);
+            const std::string type(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                                   png.begin() + static_cast<std::ptrdiff_t>(at + 8));
+            EXPECT_EQ(Be32(png, at + 8 + length), Crc32(&png.at(at + 4), length + 4)) << type;
+            if (type == "IHDR") {
+                EXPECT_EQ(Be32(png, at + 8), static_cast<uint32_t>(image.width));
+                EXPECT_EQ(Be32(png, at + 12), static_cast<uint32_t>(image.height));
+                EXPECT_EQ(png.at(at + 16), 8); // bits per channel
+                EXPECT_EQ(png.at(at + 17), 6); // RGBA
+            }
+            if (type == "IDAT") {
+                idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),
+                            png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+            }
+            types.push_back(type);
+            at += 12 + length;
+        }
+        EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
+        const auto side = static_cast<size_t>(image.width);
+        const std::vector<uint8_t> raw = Inflate(idat, side * (1 + side * 4));
+        EXPECT_EQ(Unfilter(raw, side, side), image.rgba);
+        std::set<uint8_t> filters;
+        for (size_t y = 0; y < side && raw.size() == side * (1 + side * 4); ++y) {
+            filters.insert(raw[y * (1 + side * 4)]);
+        }
+        EXPECT_TRUE(side < 40 || filters.size() >= 3) << "the mixed picture uses several filters";
     }
     EXPECT_THROW(EncodePng(RgbaImage{2, 2, std::vector<uint8_t>(15)}), std::invalid_argument);
+    // A flat picture is what the web icons are mostly made of: it must shrink.
+    const RgbaImage flat{256, 256, std::vector<uint8_t>(256u * 256u * 4u, 90)};
+    EXPECT_LT(EncodePng(flat).size(), 2000u);
 }
 
 TEST(IconFiles, IconDirectoryPointsAtBitmapsAndAtThePngOf256)

@@ -121,14 +121,15 @@ async function firstTouch(page) {
     await page.waitForFunction(() => document.body.classList.contains("touch"), { timeout: WAIT_MS });
 }
 
-const stats = (page) => page.evaluate(() => ({ ...Module.dellomarStats }));
+const stats = (page) => page.evaluate(() => ({ ...window.Module?.dellomarStats }));
 
 // Passes of the game's loop: a frame that runs Load or Save ends early and
 // presents nothing, but still gives the page its turn.
 async function waitPasses(page, count, counter = "turns") {
-    const from = (await stats(page))[counter];
+    // A page still loading its script has no counts yet: none so far.
+    const from = (await stats(page))[counter] ?? 0;
     try {
-        await page.waitForFunction((counter, target) => Module.dellomarStats[counter] >= target,
+        await page.waitForFunction((counter, target) => Module.dellomarStats?.[counter] >= target,
                                    { timeout: WAIT_MS, polling: 5 }, counter, from + count);
     } catch (error) {
         throw new Error(`the game stopped (${counter}): ${JSON.stringify(await stats(page))}`);
@@ -1126,6 +1127,7 @@ function secondBuild(folder) {
     fs.appendFileSync(path.join(next, "dellomar.data"), Buffer.from("next"));
     const source = path.resolve(path.dirname(new URL(import.meta.url).pathname), "../../platform/web");
     const result = spawnSync("cmake", [`-DSITE=${next}`, `-DSOURCE=${source}`, "-DVERSION=9.9.9",
+                                       `-DTAB_ICON=${path.join(folder, "icon-192.png")}`,
                                        "-P", path.join(source, "stamp_site.cmake")], { encoding: "utf8" });
     if (result.status !== 0) throw new Error(`restamping failed: ${result.stderr}`);
     return next;
@@ -1163,6 +1165,7 @@ async function phoneSessions(url, server, errors) {
         // Offline: the worker has the whole set; the server answers nothing.
         await waitForWorker(page);
         const setBefore = await pageSet(page);
+        server.count();
         server.offline = true;
         await page.setOfflineMode(true);
         const offlineFiles = watchFiles(page);
@@ -1182,6 +1185,9 @@ async function phoneSessions(url, server, errors) {
               board.state(offlinePlayed, cell) === board.OPEN && fromWorker,
               "offline: the page started from the worker's set, loaded, played and saved " +
               `(${[...offlineFiles.keys()].join(", ") || "no file seen"})`);
+        // The browser's look for a newer worker is all that may try the network.
+        check(server.refused.every((wanted) => wanted === "/sw.js"),
+              `offline: nothing of the game was asked of the server (${JSON.stringify(server.refused)})`);
         await page.setOfflineMode(false);
         server.offline = false;
 
@@ -1234,6 +1240,122 @@ async function phoneSessions(url, server, errors) {
     }
 }
 
+// ---- Loading the page ----------------------------------------------------
+
+const FIRST_VISIT_BUDGET = 700 * 1024;
+const nativeGame = process.env.NATIVE_GAME_DIR ?? path.resolve(site, "../../build/game");
+
+async function workerActivated(page) {
+    await page.evaluate(() => navigator.serviceWorker.ready.then((registration) => new Promise((done) => {
+        const worker = registration.active;
+        if (worker.state === "activated") return done();
+        worker.addEventListener("statechange", () => worker.state === "activated" && done());
+    })));
+}
+
+// A first visit in a fresh profile, until the worker holds the set: the
+// server answers each file once, little in all; and the backdrop the page
+// paints is the native build's file, byte for byte.
+async function firstVisit(url, server, errors) {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), "dellomar-first-"));
+    const browser = await openBrowser(profile);
+    try {
+        server.count();
+        const page = await openPage(browser, url, errors);
+        await waitFrames(page, 10);
+        await workerActivated(page);
+        const answers = Object.fromEntries(server.answers);
+        const total = [...server.bytes.values()].reduce((sum, bytes) => sum + bytes, 0);
+        check(Object.values(answers).every((count) => count === 1) && "/sw.js" in answers,
+              `a first visit asks the server for no file twice (${JSON.stringify(answers)})`);
+        check(total <= FIRST_VISIT_BUDGET,
+              `a first visit transfers ${(total / 1024).toFixed(0)} KB, at most ` +
+              `${FIRST_VISIT_BUDGET / 1024} KB`);
+        const painted = await page.evaluate(async () => {
+            const bytes = FS.readFile("/dellomar-data/Textures/back.txr");
+            const digest = await crypto.subtle.digest("SHA-256", bytes);
+            return Array.from(new Uint8Array(digest), (b) => b.toString(16).padStart(2, "0")).join("");
+        });
+        const native = fs.existsSync(path.join(nativeGame, "Textures/back.txr"))
+            ? await sha256(fs.readFileSync(path.join(nativeGame, "Textures/back.txr"))) : "missing";
+        check(painted === native,
+              `the backdrop painted in the page is the native build's file (${painted.slice(0, 12)}, ` +
+              `native ${native.slice(0, 12)} in ${nativeGame})`);
+    } finally {
+        await browser.close();
+        fs.rmSync(profile, { recursive: true, force: true });
+    }
+}
+
+const notice = (page) => page.evaluate(() => document.getElementById("notice").textContent);
+
+async function saysFailed(page, pattern) {
+    const said = await page.waitForFunction(
+        (source) => new RegExp(source).test(document.getElementById("notice").textContent),
+        { timeout: WAIT_MS }, pattern.source).then(() => true, () => false);
+    return { said, text: await notice(page) };
+}
+
+// Each way a file of the page can fail, on a first visit in a fresh browser
+// context: the page says within 15 s that the game could not be loaded.
+async function failedLoads(browser, url, server) {
+    const other = Buffer.from(fs.readFileSync(path.join(site, "dellomar.wasm")));
+    other[other.length - 1] ^= 1;
+    const cases = [
+        ["the script answers 503", { "/dellomar.js": 503 }, /could not be loaded.*Reload/],
+        ["the data answers 503", { "/dellomar.data": 503 }, /could not be loaded.*Reload/],
+        ["the wasm answers 503", { "/dellomar.wasm": 503 }, /could not be loaded.*Reload/],
+        ["the connection drops on the data", { "/dellomar.data": "drop" },
+         /could not be loaded: its first start needs the network, once/],
+        ["the wasm is of another build", { "/dellomar.wasm": other }, /could not be loaded.*Reload/],
+    ];
+    for (const [what, answers, pattern] of cases) {
+        const context = await browser.createBrowserContext();
+        try {
+            server.override = (wanted) => answers[wanted];
+            const page = await context.newPage();
+            await page.goto(url);
+            const { said, text } = await saysFailed(page, pattern);
+            check(said, `${what}: the page says so ("${text}")`);
+        } finally {
+            server.override = null;
+            await context.close();
+        }
+    }
+}
+
+// A page of a set the worker no longer holds (a newer one took over while
+// it loaded): the worker answers 503 for its files, and the page says so.
+async function goneSet(browser, url, server) {
+    const page = await browser.newPage();
+    try {
+        await page.goto(url);
+        await waitFrames(page, 5);
+        await workerActivated(page);
+        const html = fs.readFileSync(path.join(site, "index.html"), "utf8")
+            .replace(/(name="dellomar-set" content=")[^"]*/, "$10.0.1-gone");
+        server.override = (wanted) => (wanted === "/gone.html" ? Buffer.from(html) : null);
+        await page.goto(new URL("gone.html", url).href);
+        const { said, text } = await saysFailed(page, /could not be loaded.*Reload/);
+        check(said, `a set gone after an update: the page says so ("${text}")`);
+    } finally {
+        server.override = null;
+        await page.close();
+    }
+}
+
+async function loadFailures(url, server) {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), "dellomar-fail-"));
+    const browser = await openBrowser(profile);
+    try {
+        await failedLoads(browser, url, server);
+        await goneSet(browser, url, server);
+    } finally {
+        await browser.close();
+        fs.rmSync(profile, { recursive: true, force: true });
+    }
+}
+
 // Chromium's own check, and the icons at the sizes the manifest gives.
 async function installable(page) {
     if (IS_CHROMIUM) await chromiumInstallable(page);
@@ -1276,6 +1398,10 @@ async function main() {
         if (only === "storage") {
             await storageGoesWrong(browser, url, errors);
             await tinyWindows(browser, url, errors);
+        }
+        if (!only) {
+            await firstVisit(url, server, errors);
+            await loadFailures(url, server);
         }
         const first = only === "phone" || only === "storage" ? {} : await firstSession(browser, url, errors);
         if (first.saved) {

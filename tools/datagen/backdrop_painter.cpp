@@ -4,7 +4,6 @@
 #include "tools/datagen/backdrop_painter.h"
 
 #include "screens/screen_layout.h"
-#include "tools/datagen/noise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,11 +68,16 @@ void ScatterStars(Image& image)
 
 } // namespace
 
-Image PaintBackdrop()
+BackdropPainting StartBackdrop()
 {
-    Image image = MakeImage(BACKDROP_SIZE, BACKDROP_SIZE, Rgb{8, 8, 8});
-    Rng grain = SeededRng(0x5EEDull);
-    for (int y = 0; y < image.height; ++y) {
+    return {MakeImage(BACKDROP_SIZE, BACKDROP_SIZE, Rgb{8, 8, 8}), SeededRng(0x5EEDull), 0};
+}
+
+bool PaintBackdropRows(BackdropPainting& painting, int rows)
+{
+    Image& image = painting.image;
+    const int end = std::min(image.height, painting.nextRow + std::max(rows, 0));
+    for (int y = painting.nextRow; y < end; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const float fx = static_cast<float>(x);
             const float fy = static_cast<float>(y);
@@ -84,12 +88,24 @@ Image PaintBackdrop()
             const float light = CellLight(x % CELL_PITCH, y % CELL_PITCH) * cellTone;
             const Rgb sky = Scale(SkyAt(fx, fy), light);
             // Grain of about one step of the 16-bit display, which hides banding.
-            const float n = NextSigned(grain) * 3.0f;
+            const float n = NextSigned(painting.grain) * 3.0f;
             Put(image, x, y,
                 VisibleF(static_cast<float>(sky.r) + n, static_cast<float>(sky.g) + n,
                          static_cast<float>(sky.b) + n));
         }
     }
-    ScatterStars(image);
-    return image;
+    const bool wasUnfinished = painting.nextRow < image.height;
+    painting.nextRow = end;
+    // The stars go on last, over rows already painted.
+    if (wasUnfinished && end == image.height) {
+        ScatterStars(image);
+    }
+    return end == image.height;
+}
+
+Image PaintBackdrop()
+{
+    BackdropPainting painting = StartBackdrop();
+    PaintBackdropRows(painting, BACKDROP_SIZE);
+    return painting.image;
 }

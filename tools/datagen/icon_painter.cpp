@@ -124,3 +124,21 @@ RgbaImage PaintIcon(const std::string& boldFont, int size)
     }
     return icon;
 }
+
+RgbaImage PaintWebIcon(const std::string& boldFont, int size)
+{
+    constexpr int SHARPEST = 128;
+    int factor = 1;
+    while (size / factor > SHARPEST || size % factor != 0) {
+        ++factor;
+    }
+    const RgbaImage small = PaintIcon(boldFont, size / factor);
+    RgbaImage icon{size, size, std::vector<uint8_t>(static_cast<size_t>(size * size) * 4u)};
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const size_t from = static_cast<size_t>((y / factor) * small.width + x / factor) * 4u;
+            std::copy_n(&small.rgba[from], 4, &icon.rgba[static_cast<size_t>(y * size + x) * 4u]);
+        }
+    }
+    return icon;
+}

@@ -8,3 +8,9 @@
 
 // The icon at `size` x `size` pixels; outside the lamp's ring it is see-through.
 RgbaImage PaintIcon(const std::string& boldFont, int size);
+
+// The web page's larger icons, which every first visit downloads: painted at
+// the largest whole fraction of `size` no larger than 128 and enlarged with
+// sharp pixels, so that they compress to a few kilobytes, as the game's own
+// pixels are shown.
+RgbaImage PaintWebIcon(const std::string& boldFont, int size);

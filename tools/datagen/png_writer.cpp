@@ -1,7 +1,10 @@
 #include "tools/datagen/png_writer.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <stdexcept>
 #include <string_view>
 
@@ -84,6 +87,99 @@ std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& data)
     return out;
 }
 
+std::vector<uint8_t> ZlibDeflate(const std::vector<uint8_t>& data)
+{
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::vector<uint8_t> out(size);
+    if (compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        throw std::runtime_error("zlib could not compress the picture");
+    }
+    out.resize(size);
+    return out;
+}
+
+namespace {
+
+uint8_t Paeth(int a, int b, int c)
+{
+    const int p = a + b - c;
+    const int pa = std::abs(p - a);
+    const int pb = std::abs(p - b);
+    const int pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc) {
+        return static_cast<uint8_t>(a);
+    }
+    return static_cast<uint8_t>(pb <= pc ? b : c);
+}
+
+// The row as PNG filter `type` (0 None .. 4 Paeth) turns it, after its type byte.
+void FilterRow(const uint8_t* row, const uint8_t* above, size_t n, uint8_t type,
+               std::vector<uint8_t>& out)
+{
+    out.push_back(type);
+    for (size_t i = 0; i < n; ++i) {
+        const int a = i >= 4 ? row[i - 4] : 0;
+        const int b = above[i];
+        const int c = i >= 4 ? above[i - 4] : 0;
+        int predicted = 0;
+        switch (type) {
+        case 1:
+            predicted = a;
+            break;
+        case 2:
+            predicted = b;
+            break;
+        case 3:
+            predicted = (a + b) / 2;
+            break;
+        case 4:
+            predicted = Paeth(a, b, c);
+            break;
+        default:
+            break;
+        }
+        out.push_back(static_cast<uint8_t>(row[i] - predicted));
+    }
+}
+
+// How far the filtered bytes are from zero, read as signed: the filter with
+// the smallest sum usually compresses best.
+long FilterCost(const std::vector<uint8_t>& bytes)
+{
+    long cost = 0;
+    for (size_t i = 1; i < bytes.size(); ++i) {
+        cost += bytes[i] < 128 ? bytes[i] : 256 - bytes[i];
+    }
+    return cost;
+}
+
+} // namespace
+
+std::vector<uint8_t> FilterRows(const RgbaImage& image)
+{
+    const size_t rowBytes = static_cast<size_t>(image.width) * 4u;
+    const std::vector<uint8_t> none(rowBytes, 0);
+    std::vector<uint8_t> raw;
+    raw.reserve((rowBytes + 1) * static_cast<size_t>(image.height));
+    std::vector<uint8_t> best;
+    std::vector<uint8_t> trial;
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* row = &image.rgba[rowBytes * static_cast<size_t>(y)];
+        const uint8_t* above = y > 0 ? row - rowBytes : none.data();
+        best.clear();
+        for (uint8_t type = 0; type <= 4; ++type) {
+            trial.clear();
+            FilterRow(row, above, rowBytes, type, trial);
+            if (best.empty() || FilterCost(trial) < FilterCost(best)) {
+                best.swap(trial);
+            }
+        }
+        raw.insert(raw.end(), best.begin(), best.end());
+    }
+    return raw;
+}
+
 std::vector<uint8_t> EncodePng(const RgbaImage& image)
 {
     const size_t rowBytes = static_cast<size_t>(image.width) * 4u;
@@ -96,18 +192,10 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image)
     std::vector<uint8_t> header;
     PutU32BE(header, static_cast<uint32_t>(image.width));
     PutU32BE(header, static_cast<uint32_t>(image.height));
-    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter, no interlace
+    header.insert(header.end(),
+                  {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, adaptive filters, no interlace
     PutChunk(out, "IHDR", header);
-
-    std::vector<uint8_t> raw;
-    raw.reserve((rowBytes + 1) * static_cast<size_t>(image.height));
-    for (int y = 0; y < image.height; ++y) {
-        raw.push_back(0); // filter type None
-        const auto row = image.rgba.begin() +
-                         static_cast<std::ptrdiff_t>(rowBytes * static_cast<size_t>(y));
-        raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
-    }
-    PutChunk(out, "IDAT", ZlibStored(raw));
+    PutChunk(out, "IDAT", ZlibDeflate(FilterRows(image)));
     PutChunk(out, "IEND", {});
     return out;
 }
