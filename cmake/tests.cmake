@@ -12,9 +12,11 @@ target_compile_definitions(dellomar_tests PRIVATE DELLOMAR_SOURCE_DIR="${CMAKE_S
 add_dependencies(dellomar_tests dellomar_data)
 gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 
-# The data generator's icon writers.
+# The data generator's icon writers and its backdrop painted in pieces.
 add_executable(dellomar_datagen_tests ${CMAKE_SOURCE_DIR}/tests/datagen/icon_files_test.cpp
-  ${CMAKE_SOURCE_DIR}/tools/datagen/png_writer.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/ico_writer.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/datagen/png_writer.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/ico_writer.cpp
+  ${CMAKE_SOURCE_DIR}/tools/datagen/backdrop_painter.cpp ${CMAKE_SOURCE_DIR}/tools/datagen/canvas.cpp
+  ${CMAKE_SOURCE_DIR}/tools/datagen/noise.cpp)
 target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
 find_package(ZLIB REQUIRED)
 target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main ZLIB::ZLIB)
