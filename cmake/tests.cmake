@@ -46,10 +46,13 @@ if(DELLOMAR_TARGET_POINTER_BYTES)
 endif()
 gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 
-# The data generator's icon writers.
+# The data generator's icon writers and its backdrop painted in pieces.
 add_executable(dellomar_datagen_tests
   tests/datagen/icon_files_test.cpp
+  tools/datagen/backdrop_painter.cpp
+  tools/datagen/canvas.cpp
   tools/datagen/ico_writer.cpp
+  tools/datagen/noise.cpp
   tools/datagen/png_writer.cpp)
 target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
 find_package(ZLIB REQUIRED)

@@ -1,6 +1,8 @@
 // The icon writers produce files other programs must read: PNG chunks with
 // correct CRCs around a zlib stream of filtered rows, and Windows icon
-// directories pointing at bitmaps or PNGs.
+// directories pointing at bitmaps or PNGs. And the backdrop, which the web
+// page paints a few rows at a time, comes out as the one picture.
+#include "tools/datagen/backdrop_painter.h"
 #include "tools/datagen/ico_writer.h"
 #include "tools/datagen/png_writer.h"
 
@@ -220,6 +222,25 @@ TEST(IconFiles, IconDirectoryPointsAtBitmapsAndAtThePngOf256)
     EXPECT_EQ(std::memcmp(&ico.at(pngAt), "\x89PNG", 4), 0);
     EXPECT_EQ(pngAt + Le32(ico, 6 + 16 + 8), ico.size());
     EXPECT_THROW(EncodeIco({Checker(300)}), std::invalid_argument);
+}
+
+// The grain is drawn pixel by pixel in row order and the stars go on last:
+// pieces of any size, an empty piece among them, give the same picture, and
+// asking again once it is finished changes nothing.
+TEST(IconFiles, BackdropPaintedInPiecesIsTheWholePicture)
+{
+    const Image whole = PaintBackdrop();
+    BackdropPainting painting = StartBackdrop();
+    EXPECT_FALSE(PaintBackdropRows(painting, 7));
+    EXPECT_FALSE(PaintBackdropRows(painting, 0));
+    int pieces = 2;
+    while (!PaintBackdropRows(painting, 50)) {
+        ++pieces;
+    }
+    EXPECT_EQ(pieces, 2 + (BACKDROP_SIZE - 7 + 49) / 50 - 1);
+    EXPECT_TRUE(PaintBackdropRows(painting, 5));
+    ASSERT_EQ(painting.image.pixels.size(), whole.pixels.size());
+    EXPECT_TRUE(painting.image.pixels == whole.pixels);
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // Plays the web build in a headless browser (Chromium or Firefox), served from
-// 127.0.0.1, and judges
-// it by the canvas's pixels and by the saved game read out of IndexedDB:
+// 127.0.0.1, and judges it by the canvas's pixels and by the saved game read
+// out of IndexedDB. First, loading: a first visit asks the server for each file
+// once and stays small, and the backdrop it paints is the native file; a file
+// that fails to load (503, a dropped connection, another build's, a set that is
+// gone) makes the page say the game could not be loaded. Then playing:
 // the field and menu show; a click opens the start cell as the rules say; a
 // right tap flags and a left tap opens (press and release between two
 // frames); Save, a reload and Load give back the same board, as does a

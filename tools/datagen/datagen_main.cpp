@@ -69,7 +69,8 @@ void WriteIcons(const std::filesystem::path& folder, const std::string& boldFont
     WriteBytes(folder / "dellomar.ico", EncodeIco(windowsSizes));
     // The installable web page asks for these two.
     for (int size : {192, 512}) {
-        WriteBytes(folder / (std::to_string(size) + ".png"), EncodePng(PaintWebIcon(boldFont, size)));
+        WriteBytes(folder / (std::to_string(size) + ".png"),
+                   EncodePng(PaintWebIcon(boldFont, size)));
     }
 }
 
