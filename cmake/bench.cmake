@@ -4,12 +4,8 @@
 set(DELLOMAR_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
 
 add_executable(dellomar_bench
-  bench/bench_frame.cpp
-  bench/bench_loaders.cpp
-  bench/bench_main.cpp
-  bench/bench_report.cpp
-  bench/bench_sprites.cpp
-  bench/bench_support.cpp)
+  bench/bench_frame.cpp bench/bench_loaders.cpp bench/bench_main.cpp bench/bench_report.cpp
+  bench/bench_sprites.cpp bench/bench_support.cpp)
 target_link_libraries(dellomar_bench PRIVATE dellomar_headless benchmark::benchmark)
 target_compile_definitions(dellomar_bench PRIVATE DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}")
 set_target_properties(dellomar_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DELLOMAR_BENCH_DIR})

@@ -2,28 +2,15 @@
 # calls the platform only through platform/*.h; a program links it with
 # exactly one backend (cmake/backend_*.cmake), after it.
 add_library(dellomar_core STATIC
-  app/app_shell.cpp
-  app/game_lifecycle.cpp
-  display/back_buffer.cpp
-  display/bitmap_loader.cpp
-  display/display_device.cpp
-  display/display_log.cpp
-  display/palette_file.cpp
-  display/pixel_format.cpp
-  display/sprite.cpp
+  app/app_shell.cpp app/game_lifecycle.cpp
+  display/back_buffer.cpp display/bitmap_loader.cpp display/display_device.cpp
+  display/display_log.cpp display/palette_file.cpp display/pixel_format.cpp display/sprite.cpp
   display/text.cpp
-  field/field_random.cpp
-  field/field_rules.cpp
-  field/mine_field.cpp
-  field/saved_game.cpp
+  field/field_random.cpp field/field_rules.cpp field/mine_field.cpp field/saved_game.cpp
   input/keyboard_mouse.cpp
-  screens/entry_screen.cpp
-  screens/frame_clock.cpp
-  screens/play_screen.cpp
+  screens/entry_screen.cpp screens/frame_clock.cpp screens/play_screen.cpp
   screens/screen_drawing.cpp
-  sound/music_performance.cpp
-  sound/riff_reader.cpp
-  sound/sound_effects.cpp
+  sound/music_performance.cpp sound/riff_reader.cpp sound/sound_effects.cpp
   window/game_window.cpp
   ${DELLOMAR_GENERATED_SOURCES})
 target_include_directories(dellomar_core PUBLIC ${CMAKE_SOURCE_DIR} ${DELLOMAR_GENERATED_DIR})
@@ -50,26 +37,18 @@ dellomar_platform_group(platform_touch
   platform/common/touch_model.cpp)
 # The file layer on POSIX files (stdio_layer.cpp, with the backend's hooks).
 dellomar_platform_group(platform_stdio_files
-  platform/stdio/stdio_file.cpp
-  platform/stdio/stdio_layer.cpp
-  platform/stdio/stdio_places.cpp
+  platform/stdio/stdio_file.cpp platform/stdio/stdio_layer.cpp platform/stdio/stdio_places.cpp
   platform/stdio/stdio_replace.cpp)
 # Surfaces, input devices and sound buffers kept in memory, a message queue,
 # and what of a picture changed since it was shown: the backends without
 # native ones (SDL, web, fake).
 dellomar_platform_group(platform_memory_devices
-  platform/common/changed_area.cpp
-  platform/common/device_state.cpp
-  platform/common/memory_pixels.cpp
-  platform/common/memory_surfaces.cpp
-  platform/common/message_queue.cpp
-  platform/common/ring_lock.cpp)
+  platform/common/changed_area.cpp platform/common/device_state.cpp
+  platform/common/memory_pixels.cpp platform/common/memory_surfaces.cpp
+  platform/common/message_queue.cpp platform/common/ring_lock.cpp)
 # What the backends a player uses without native devices (SDL, web) do alike;
 # the fake records these calls its own way.
 dellomar_platform_group(platform_player_backend
-  platform/common/event_input.cpp
-  platform/common/last_error.cpp
-  platform/common/queue_messages.cpp
-  platform/common/scaled_video.cpp
-  platform/common/silent_music.cpp
+  platform/common/event_input.cpp platform/common/last_error.cpp platform/common/queue_messages.cpp
+  platform/common/scaled_video.cpp platform/common/silent_music.cpp
   platform/common/sound_voices.cpp)

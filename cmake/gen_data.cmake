@@ -7,21 +7,11 @@ if(NOT EXISTS ${DELLOMAR_DATA_FONT_BOLD})
 endif()
 
 dellomar_host_tool(dellomar_datagen datagen_command SOURCES
-  tools/datagen/atlas_buttons.cpp
-  tools/datagen/atlas_cells.cpp
-  tools/datagen/atlas_lamp.cpp
-  tools/datagen/atlas_marks.cpp
-  tools/datagen/atlas_painter.cpp
-  tools/datagen/backdrop_painter.cpp
-  tools/datagen/bmp_writer.cpp
-  tools/datagen/canvas.cpp
-  tools/datagen/datagen_main.cpp
-  tools/datagen/font_text.cpp
-  tools/datagen/ico_writer.cpp
-  tools/datagen/icon_painter.cpp
-  tools/datagen/noise.cpp
-  tools/datagen/png_writer.cpp
-  tools/datagen/sound_synth.cpp
+  tools/datagen/atlas_buttons.cpp tools/datagen/atlas_cells.cpp tools/datagen/atlas_lamp.cpp
+  tools/datagen/atlas_marks.cpp tools/datagen/atlas_painter.cpp tools/datagen/backdrop_painter.cpp
+  tools/datagen/bmp_writer.cpp tools/datagen/canvas.cpp tools/datagen/datagen_main.cpp
+  tools/datagen/font_text.cpp tools/datagen/ico_writer.cpp tools/datagen/icon_painter.cpp
+  tools/datagen/noise.cpp tools/datagen/png_writer.cpp tools/datagen/sound_synth.cpp
   tools/datagen/wav_writer.cpp)
 
 set(DELLOMAR_DATA_FILES

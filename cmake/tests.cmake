@@ -6,35 +6,16 @@ include(GoogleTest)
 # tests/regressions/<target>/ and over the seed corpora in fuzz/corpus/<target>/.
 add_executable(dellomar_tests
   fuzz/fuzz_entries.cpp
-  tests/app_shell_test.cpp
-  tests/changed_area_test.cpp
-  tests/data_pictures_test.cpp
-  tests/data_sounds_test.cpp
-  tests/display_bitmap_test.cpp
-  tests/display_blit_blocks_test.cpp
-  tests/display_device_test.cpp
-  tests/display_frame_test.cpp
-  tests/display_sprite_test.cpp
-  tests/display_text_test.cpp
-  tests/entry_screen_test.cpp
-  tests/fake_video_guard_test.cpp
-  tests/field_test.cpp
-  tests/file_places_test.cpp
-  tests/fuzz_regressions_test.cpp
-  tests/golden_game_test.cpp
-  tests/input_devices_test.cpp
-  tests/missing_pieces_test.cpp
-  tests/play_screen_test.cpp
-  tests/play_support.cpp
-  tests/press_latch_test.cpp
-  tests/quit_keys_test.cpp
-  tests/saved_game_faults_test.cpp
-  tests/saved_game_test.cpp
-  tests/scripted_game.cpp
-  tests/sound_effects_test.cpp
-  tests/sound_music_test.cpp
-  tests/test_support.cpp
-  tests/touch_play_test.cpp)
+  tests/app_shell_test.cpp tests/changed_area_test.cpp tests/data_pictures_test.cpp
+  tests/data_sounds_test.cpp tests/display_bitmap_test.cpp tests/display_blit_blocks_test.cpp
+  tests/display_device_test.cpp tests/display_frame_test.cpp tests/display_sprite_test.cpp
+  tests/display_text_test.cpp tests/entry_screen_test.cpp tests/fake_video_guard_test.cpp
+  tests/field_test.cpp tests/file_places_test.cpp tests/fuzz_regressions_test.cpp
+  tests/golden_game_test.cpp tests/input_devices_test.cpp tests/missing_pieces_test.cpp
+  tests/play_screen_test.cpp tests/play_support.cpp tests/press_latch_test.cpp
+  tests/quit_keys_test.cpp tests/saved_game_faults_test.cpp tests/saved_game_test.cpp
+  tests/scripted_game.cpp tests/sound_effects_test.cpp tests/sound_music_test.cpp
+  tests/test_support.cpp tests/touch_play_test.cpp)
 target_link_libraries(dellomar_tests PRIVATE dellomar_headless GTest::gtest GTest::gtest_main)
 target_compile_definitions(dellomar_tests PRIVATE DELLOMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   DELLOMAR_GAME_DIR="${DELLOMAR_GAME_DIR}" DELLOMAR_BUILD_DIR="${CMAKE_BINARY_DIR}")
@@ -49,11 +30,8 @@ gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 # The data generator's icon writers and its backdrop painted in pieces.
 add_executable(dellomar_datagen_tests
   tests/datagen/icon_files_test.cpp
-  tools/datagen/backdrop_painter.cpp
-  tools/datagen/canvas.cpp
-  tools/datagen/ico_writer.cpp
-  tools/datagen/noise.cpp
-  tools/datagen/png_writer.cpp)
+  tools/datagen/backdrop_painter.cpp tools/datagen/canvas.cpp tools/datagen/ico_writer.cpp
+  tools/datagen/noise.cpp tools/datagen/png_writer.cpp)
 target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
 find_package(ZLIB REQUIRED)
 target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main ZLIB::ZLIB)
@@ -96,10 +74,8 @@ set_tests_properties(soak PROPERTIES LABELS soak TIMEOUT 600)
 # (tests/files/syscall_wraps.cpp), to see the folder flushed and to make the
 # temporary names predictable.
 add_executable(dellomar_file_test
-  tests/files/file_test_support.cpp
-  tests/files/hostile_files_test.cpp
-  tests/files/player_folder_test.cpp
-  tests/files/syscall_wraps.cpp
+  tests/files/file_test_support.cpp tests/files/hostile_files_test.cpp
+  tests/files/player_folder_test.cpp tests/files/syscall_wraps.cpp
   tests/test_support.cpp)
 target_link_libraries(dellomar_file_test PRIVATE dellomar_headless GTest::gtest GTest::gtest_main)
 target_link_options(dellomar_file_test PRIVATE -Wl,--wrap=fsync,--wrap=getentropy)

@@ -21,7 +21,7 @@ done < <(find app bench display field fuzz input platform screens sound tests to
     -path tests/web/node_modules -prune -o \
     \( -name '*.cpp' -o -path 'tests/smoke/*.sh' -not -path 'tests/smoke/lib/*' \) -print | sort)
 if ((unlisted)); then
-    echo "list each file above where its target's sources are (one a line, sorted)" >&2
+    echo "list each file above where its target's sources are (sorted, a line for each folder)" >&2
     exit 1
 fi
 echo "sources: every one listed"
