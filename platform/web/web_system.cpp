@@ -13,58 +13,37 @@
 namespace {
 
 constexpr double FRAME_MS = 10.0;
+// A page that is shown but whose frames never come (shown in a way that
+// draws nothing) still plays, slowly.
+constexpr int FRAMELESS_TURN_MS = 250;
 
 bool s_turnGiven = false; // since the main loop last looked for messages
 // The tick counter as the game last read it: before a turn, the start of the
 // frame the turn ends.
 double s_lastTickMs = 0;
 
-// The browser's turn: the game's loop sleeps until its next pass is due, on
-// a grid of the display's refresh period (learnt from a few of the browser's
-// frames when the page starts and whenever it is shown again), never shorter
-// than the 10 ms the frame must last and never longer than a 60 Hz refresh.
-// Timers, not a request for every frame of the browser: a page that asks for
-// every frame costs the browser more at rest than the whole game does. While
-// the tab is hidden the game waits for it to be shown, at no cost at all.
+// The browser's turn lasts until its next frame (the display's refresh; none
+// while the tab is in the background, so the game then stops at no cost) and
+// at least until `untilMs`: a display above 100 Hz still gives the game its
+// 10 ms asleep rather than spun. Paced by timers instead, the passes cost the
+// browser a little less at rest, but touch gestures then went wrong: the
+// browser hands the page its touch input in step with its frames.
 // clang-format off
-EM_ASYNC_JS(void, WebAwaitBrowserTurn, (double frameStartMs, double minimumMs), {
-    var pace = Module.dellomarPace;
-    if (!pace) {
-        pace = Module.dellomarPace = { periodMs: 0, dueMs: 0 };
-        document.addEventListener("visibilitychange", function () { pace.periodMs = 0; });
-    }
+EM_ASYNC_JS(void, WebAwaitBrowserFrame, (double untilMs, int framelessMs), {
+    // Also where the browser would still give a hidden page its frames.
     while (document.visibilityState === "hidden") {
         await new Promise(function (resolve) {
             document.addEventListener("visibilitychange", resolve, { once: true });
         });
     }
-    if (pace.periodMs === 0) {
-        var times = [];
-        await new Promise(function (resolve) {
-            var timer = setTimeout(resolve, 500);
-            var frame = function (time) {
-                times.push(time);
-                if (times.length < 6) requestAnimationFrame(frame);
-                else { clearTimeout(timer); resolve(); }
-            };
-            requestAnimationFrame(frame);
-        });
-        var deltas = [];
-        for (var i = 1; i < times.length; i++) deltas.push(times[i] - times[i - 1]);
-        deltas.sort(function (a, b) { return a - b; });
-        var period = deltas.length > 0 ? deltas[deltas.length >> 1] : 1000 / 60;
-        pace.periodMs = Math.min(Math.max(period, minimumMs), 1000 / 60);
-        pace.dueMs = 0;
-    }
-    var now = performance.now();
-    // Due times step by the period from the last one due, so a late timer
-    // does not slow the game; a page that fell far behind starts afresh.
-    pace.dueMs += pace.periodMs;
-    if (pace.dueMs < now - pace.periodMs || pace.dueMs > now + pace.periodMs) {
-        pace.dueMs = now + pace.periodMs;
-    }
-    var rest = Math.ceil(Math.max(pace.dueMs, frameStartMs + minimumMs) - now);
-    await new Promise(function (resolve) { setTimeout(resolve, rest > 0 ? rest : 0); });
+    await new Promise(function (resolve) {
+        var timer = 0;
+        var done = function () { clearTimeout(timer); resolve(); };
+        requestAnimationFrame(done);
+        if (document.visibilityState === "visible") timer = setTimeout(done, framelessMs);
+    });
+    var rest = Math.ceil(untilMs - performance.now());
+    if (rest > 0) await new Promise(function (resolve) { setTimeout(resolve, rest); });
 });
 // clang-format on
 
@@ -94,7 +73,7 @@ EM_JS(void, WebSetCursorShown, (int shown), {
 // in the browser's turn instead, so that the wait finds it already spent.
 void WebGiveBrowserTurn()
 {
-    WebAwaitBrowserTurn(s_lastTickMs, FRAME_MS);
+    WebAwaitBrowserFrame(s_lastTickMs + FRAME_MS, FRAMELESS_TURN_MS);
     s_turnGiven = true;
     WebCountTurn();
 }
