@@ -1,12 +1,14 @@
 # The in-memory backend: surfaces in memory, scripted input, a settable clock,
 # a record of every platform call. Tests, benchmarks and fuzzers run on it.
-add_library(platform_fake STATIC
+# The shared groups it is built with (the fuzzers instrument them with it).
+set(DELLOMAR_FAKE_GROUPS platform_file_places platform_memory_devices platform_press_latch
+  platform_stdio_files platform_touch)
+dellomar_backend_library(platform_fake
+  SOURCES
   platform/fake/fake_audio.cpp platform/fake/fake_core.cpp platform/fake/fake_file.cpp
   platform/fake/fake_input.cpp platform/fake/fake_music.cpp platform/fake/fake_png.cpp
-  platform/fake/fake_system.cpp platform/fake/fake_video.cpp)
-target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(platform_fake PRIVATE
-  platform_file_places platform_memory_devices platform_press_latch platform_stdio_files platform_touch)
+  platform/fake/fake_system.cpp platform/fake/fake_video.cpp
+  GROUPS ${DELLOMAR_FAKE_GROUPS})
 
 # The game core on the fake backend.
 add_library(dellomar_headless INTERFACE)

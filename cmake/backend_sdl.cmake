@@ -1,16 +1,14 @@
 # The game on Linux: build/game/dellomar on the SDL2 backend, with its data
 # beside it.
 find_package(SDL2 REQUIRED)
-# The backend without its entry, so that the SDL checks and benchmarks can
-# bring their own main().
-add_library(platform_sdl STATIC
+dellomar_backend_library(platform_sdl
+  SOURCES
   platform/sdl/sdl_audio.cpp platform/sdl/sdl_file.cpp platform/sdl/sdl_input.cpp
-  platform/sdl/sdl_system.cpp platform/sdl/sdl_video.cpp platform/sdl/sdl_window_surface.cpp)
-target_include_directories(platform_sdl PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(platform_sdl PUBLIC SDL2::SDL2)
-target_link_libraries(platform_sdl PRIVATE
+  platform/sdl/sdl_system.cpp platform/sdl/sdl_video.cpp platform/sdl/sdl_window_surface.cpp
+  GROUPS
   platform_file_places platform_memory_devices platform_player_backend platform_press_latch
   platform_stdio_files)
+target_link_libraries(platform_sdl PUBLIC SDL2::SDL2)
 
 add_executable(dellomar platform/sdl/sdl_main.cpp)
 target_link_libraries(dellomar PRIVATE dellomar_core platform_sdl)

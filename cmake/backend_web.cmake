@@ -6,12 +6,12 @@
 set(DELLOMAR_WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 set(DELLOMAR_WEB_DIR ${CMAKE_SOURCE_DIR}/platform/web)
 
-add_library(platform_web STATIC
+dellomar_backend_library(platform_web
+  SOURCES
   platform/web/web_audio.cpp platform/web/web_data.cpp platform/web/web_events.cpp
   platform/web/web_file.cpp platform/web/web_input.cpp platform/web/web_system.cpp
-  platform/web/web_touch.cpp platform/web/web_video.cpp)
-target_include_directories(platform_web PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(platform_web PRIVATE
+  platform/web/web_touch.cpp platform/web/web_video.cpp
+  GROUPS
   platform_file_places platform_memory_devices platform_player_backend platform_press_latch
   platform_stdio_files platform_touch)
 # The backdrop is painted in the page by the data tool's painter

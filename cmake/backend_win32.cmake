@@ -1,14 +1,13 @@
 # The native Windows game (cross-built with cmake/toolchains/mingw-*.cmake):
 # game/dellomar.exe on the Win32, DirectDraw, DirectInput, DirectSound and
 # DirectMusic backend.
-# The backend without its entry, so that the backend check brings its own.
-add_library(platform_win32 STATIC
+# Native files, devices and queue: only two shared groups.
+dellomar_backend_library(platform_win32
+  SOURCES
   platform/win32/win32_audio.cpp platform/win32/win32_file.cpp platform/win32/win32_input.cpp
   platform/win32/win32_music.cpp platform/win32/win32_pace.cpp platform/win32/win32_paths.cpp
-  platform/win32/win32_report.cpp platform/win32/win32_system.cpp platform/win32/win32_video.cpp)
-target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-# Native files, devices and queue: only these shared groups.
-target_link_libraries(platform_win32 PRIVATE
+  platform/win32/win32_report.cpp platform/win32/win32_system.cpp platform/win32/win32_video.cpp
+  GROUPS
   platform_file_places platform_press_latch)
 target_link_libraries(platform_win32 PUBLIC ddraw dinput8 dsound ole32 uuid dxguid gdi32 user32 shell32 winmm)
 

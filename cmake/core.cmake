@@ -52,3 +52,13 @@ dellomar_platform_group(platform_player_backend
   platform/common/event_input.cpp platform/common/last_error.cpp platform/common/queue_messages.cpp
   platform/common/scaled_video.cpp platform/common/silent_music.cpp
   platform/common/sound_voices.cpp)
+
+# A backend's library (its sources without the entry, so that checks and
+# benchmarks can bring their own) and the shared groups it is built with:
+#   dellomar_backend_library(<name> SOURCES <files> GROUPS <groups>)
+function(dellomar_backend_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;GROUPS")
+  add_library(${name} STATIC ${arg_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${arg_GROUPS})
+endfunction()

@@ -8,9 +8,7 @@ endif()
 
 set(DELLOMAR_FUZZ_SANITIZERS address,undefined)
 # The shared platform groups the fake backend links are compiled with it.
-set(fake_groups platform_file_places platform_memory_devices platform_press_latch
-    platform_stdio_files)
-foreach(lib dellomar_core platform_fake ${fake_groups})
+foreach(lib dellomar_core platform_fake ${DELLOMAR_FAKE_GROUPS})
   target_compile_options(${lib} PRIVATE
     -fsanitize=fuzzer-no-link,${DELLOMAR_FUZZ_SANITIZERS} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
@@ -19,7 +17,7 @@ endforeach()
 # Comparison tracing in the per-pixel loops (sprites, text, the fake display)
 # costs most of a saved-game run and finds nothing there: bounds are not magic
 # values. Their edges are still covered.
-foreach(lib platform_fake ${fake_groups})
+foreach(lib platform_fake ${DELLOMAR_FAKE_GROUPS})
   target_compile_options(${lib} PRIVATE -fno-sanitize-coverage=trace-cmp)
 endforeach()
 set_source_files_properties(

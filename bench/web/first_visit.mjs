@@ -11,6 +11,7 @@ import os from "node:os";
 import path from "node:path";
 import { launch } from "puppeteer-core";
 
+import { CHROMIUM, CHROMIUM_ARGS } from "../../tests/web/chromium_flags.mjs";
 import { serveFolder } from "../../tests/web/static_server.mjs";
 
 const here = path.dirname(new URL(import.meta.url).pathname);
@@ -20,12 +21,11 @@ const WAIT_MS = 60000;
 async function visit(url) {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), "dellomar-bench-visit-"));
     const browser = await launch({
-        executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+        executablePath: CHROMIUM,
         headless: true,
         userDataDir: profile,
         targetFilter: (target) => target.type() !== "service_worker",
-        args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-               "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+        args: CHROMIUM_ARGS,
     });
     try {
         const page = await browser.newPage();

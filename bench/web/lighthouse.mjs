@@ -11,6 +11,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 
+import { CHROMIUM_ARGS } from "../../tests/web/chromium_flags.mjs";
 import { serveFolder } from "../../tests/web/static_server.mjs";
 
 const here = path.dirname(new URL(import.meta.url).pathname);
@@ -18,8 +19,7 @@ const site = path.resolve(process.argv[2] ?? path.join(here, "../../build-web/si
 const runs = Number(process.argv[3] ?? 5);
 const CATEGORIES = ["performance", "accessibility", "best-practices", "seo"];
 // The flags the page tests start Chromium with.
-const FLAGS = "--headless --no-sandbox --disable-gpu --disable-quic --no-first-run " +
-    "--disable-background-networking --disable-component-update --disable-sync";
+const FLAGS = CHROMIUM_ARGS.join(" ");
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 

@@ -163,8 +163,7 @@ void MemoryDiscardAll()
 int PlatVideoCreateSurface(PlatVideoDevice device, const PlatSurfaceDesc* desc,
                            PlatSurface* surface)
 {
-    int result = 0;
-    if (Refused("VideoCreateSurface", &result)) {
+    if (int result = 0; Refused("VideoCreateSurface", &result)) {
         return result;
     }
     if (Hooks().described != nullptr) {
@@ -195,8 +194,7 @@ int PlatVideoCreateSurface(PlatVideoDevice device, const PlatSurfaceDesc* desc,
 
 int PlatVideoCreateClipper(PlatVideoDevice, uint32_t, PlatClipper* clipper)
 {
-    int result = 0;
-    if (Refused("VideoCreateClipper", &result)) {
+    if (int result = 0; Refused("VideoCreateClipper", &result)) {
         return result;
     }
     *clipper = new PlatClipperTag{1, false, {}, {}, false, nullptr};
@@ -207,8 +205,7 @@ int PlatVideoCreateClipper(PlatVideoDevice, uint32_t, PlatClipper* clipper)
 int PlatVideoCreatePalette(PlatVideoDevice, uint32_t flags, const PlatPaletteEntry* entries256,
                            PlatPalette* palette)
 {
-    int result = 0;
-    if (Refused("VideoCreatePalette", &result)) {
+    if (int result = 0; Refused("VideoCreatePalette", &result)) {
         return result;
     }
     *palette = new PlatPaletteTag{1, flags, {}};
@@ -228,8 +225,7 @@ int PlatVideoRestoreAllSurfaces(PlatVideoDevice)
 
 int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface* attached)
 {
-    int result = 0;
-    if (Refused("VideoGetAttachedSurface", &result)) {
+    if (int result = 0; Refused("VideoGetAttachedSurface", &result)) {
         return result;
     }
     if ((caps & PLAT_SCAPS_BACKBUFFER) == 0 || surface->attached == nullptr) {
@@ -242,8 +238,7 @@ int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface*
 
 int PlatVideoGetPixelFormat(PlatSurface, PlatPixelFormat* format)
 {
-    int result = 0;
-    if (Refused("VideoGetPixelFormat", &result)) {
+    if (int result = 0; Refused("VideoGetPixelFormat", &result)) {
         return result;
     }
     const uint32_t bits = Hooks().bitCount != nullptr ? Hooks().bitCount() : 16;
@@ -256,8 +251,7 @@ int PlatVideoGetPixelFormat(PlatSurface, PlatPixelFormat* format)
 
 int PlatVideoLock(PlatSurface surface, const PlatRect*, PlatSurfaceDesc* desc, uint32_t)
 {
-    int result = 0;
-    if (Refused("VideoLock", &result)) {
+    if (int result = 0; Refused("VideoLock", &result)) {
         return result;
     }
     if (surface == nullptr || surface->locked) {
@@ -273,8 +267,7 @@ int PlatVideoLock(PlatSurface surface, const PlatRect*, PlatSurfaceDesc* desc, u
 
 int PlatVideoUnlock(PlatSurface surface, const PlatRect*)
 {
-    int result = 0;
-    if (Refused("VideoUnlock", &result)) {
+    if (int result = 0; Refused("VideoUnlock", &result)) {
         return result;
     }
     if (surface == nullptr || !surface->locked) {
@@ -286,8 +279,7 @@ int PlatVideoUnlock(PlatSurface surface, const PlatRect*)
 
 int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t, uint32_t colour)
 {
-    int result = 0;
-    if (Refused("VideoColorFill", &result)) {
+    if (int result = 0; Refused("VideoColorFill", &result)) {
         return result;
     }
     PlatRect area = rect != nullptr ? *rect : PlatRect{0, 0, surface->width, surface->height};
@@ -305,8 +297,7 @@ int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t, uint
 int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
                  const PlatRect* sourceRect, uint32_t)
 {
-    int result = 0;
-    if (Refused("VideoBlt", &result)) {
+    if (int result = 0; Refused("VideoBlt", &result)) {
         return result;
     }
     PlatRect from = sourceRect != nullptr ? *sourceRect
@@ -332,8 +323,7 @@ int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
 
 int PlatVideoFlip(PlatSurface primary, PlatSurface, uint32_t)
 {
-    int result = 0;
-    if (Refused("VideoFlip", &result)) {
+    if (int result = 0; Refused("VideoFlip", &result)) {
         return result;
     }
     PlatSurface back = primary->attached;
@@ -345,8 +335,7 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface, uint32_t)
 
 int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)
 {
-    int result = 0;
-    if (Refused("VideoSetClipper", &result)) {
+    if (int result = 0; Refused("VideoSetClipper", &result)) {
         return result;
     }
     if (clipper != nullptr) {
@@ -360,8 +349,7 @@ int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)
 // Kept for the calls that take one; copies here are plain.
 int PlatVideoSetColorKey(PlatSurface surface, uint32_t flags, uint32_t low, uint32_t high)
 {
-    int result = 0;
-    if (Refused("VideoSetColorKey", &result)) {
+    if (int result = 0; Refused("VideoSetColorKey", &result)) {
         return result;
     }
     surface->colorKey = {flags, low, high};
@@ -370,8 +358,7 @@ int PlatVideoSetColorKey(PlatSurface surface, uint32_t flags, uint32_t low, uint
 
 int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
 {
-    int result = 0;
-    if (Refused("VideoSetPalette", &result)) {
+    if (int result = 0; Refused("VideoSetPalette", &result)) {
         return result;
     }
     if (palette != nullptr) {
@@ -384,8 +371,7 @@ int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
 
 int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint32_t)
 {
-    int result = 0;
-    if (Refused("VideoSetClipList", &result)) {
+    if (int result = 0; Refused("VideoSetClipList", &result)) {
         return result;
     }
     clipper->hasList = true;
@@ -400,8 +386,7 @@ int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint
 // The window is the whole picture, so binding a clipper to it clips nothing.
 int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t, PlatWindow window)
 {
-    int result = 0;
-    if (Refused("VideoSetClipperWindow", &result)) {
+    if (int result = 0; Refused("VideoSetClipperWindow", &result)) {
         return result;
     }
     clipper->windowBound = true;

@@ -58,6 +58,15 @@ bool CallFails(const std::string& name, int* result)
     return FakeCall(name.c_str(), result);
 }
 
+// A step on a live device, which the test may have asked to fail: true then,
+// with *result the failure to give.
+bool StepFails(PlatInputDevice device, const char* step, int* result)
+{
+    assert(device != nullptr && !device->released);
+    *result = 0;
+    return CallFails(DeviceCall(device, step), result);
+}
+
 const PlatInputDeviceTag* FindLive(PlatInputDeviceKind kind)
 {
     for (const auto& device : s_devices) {
@@ -332,16 +341,13 @@ int PlatInputCreateDevice(PlatInput input, PlatInputDeviceKind kind, PlatInputDe
 
 int PlatInputSetCooperativeLevel(PlatInputDevice device, PlatWindow, uint32_t)
 {
-    assert(device != nullptr && !device->released);
     int result = 0;
-    return CallFails(DeviceCall(device, "SetCooperativeLevel"), &result) ? result : PLAT_INPUT_OK;
+    return StepFails(device, "SetCooperativeLevel", &result) ? result : PLAT_INPUT_OK;
 }
 
 int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
 {
-    assert(device != nullptr && !device->released);
-    int result = 0;
-    if (CallFails(DeviceCall(device, "SetDataFormat"), &result)) {
+    if (int result = 0; StepFails(device, "SetDataFormat", &result)) {
         return result;
     }
     if (device->acquired) {
@@ -354,9 +360,7 @@ int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
 
 int PlatInputAcquire(PlatInputDevice device)
 {
-    assert(device != nullptr && !device->released);
-    int result = 0;
-    if (CallFails(DeviceCall(device, "Acquire"), &result)) {
+    if (int result = 0; StepFails(device, "Acquire", &result)) {
         return result;
     }
     if (!device->formatSet) {
@@ -371,9 +375,7 @@ int PlatInputAcquire(PlatInputDevice device)
 
 int PlatInputUnacquire(PlatInputDevice device)
 {
-    assert(device != nullptr && !device->released);
-    int result = 0;
-    if (CallFails(DeviceCall(device, "Unacquire"), &result)) {
+    if (int result = 0; StepFails(device, "Unacquire", &result)) {
         return result;
     }
     bool was = device->acquired;
@@ -383,13 +385,12 @@ int PlatInputUnacquire(PlatInputDevice device)
 
 int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
 {
-    assert(device != nullptr && !device->released);
-    int result = 0;
-    if (CallFails(DeviceCall(device, "GetDeviceState"), &result)) {
+    if (int result = 0; StepFails(device, "GetDeviceState", &result)) {
         return result;
     }
     StateSource source = StateSource::None;
-    result = CheckStateRead(device->acquired, device->format, device->kind, size, &source);
+    const int result = CheckStateRead(device->acquired, device->format, device->kind, size,
+                                      &source);
     if (result != PLAT_INPUT_OK) {
         return result;
     }

@@ -2,6 +2,7 @@
 // with sharp (nearest) pixels and its aspect kept, in one pass that converts
 // each source row once into the screen's format and copies that row for every
 // screen row it covers, and only over the parts that changed.
+#include "platform/common/memory_pixels.h"
 #include "platform/sdl/sdl_internal.h"
 #include "platform/sdl/sdl_video.h"
 
@@ -63,13 +64,8 @@ void MakeColourTable(const SDL_PixelFormat* format)
     }
     s_colourOf.resize(65536);
     for (uint32_t value = 0; value < 65536; ++value) {
-        // 5 and 6 bits widened by repeating their top bits, so white stays white.
-        uint32_t red = (value >> 11) & 0x1Fu;
-        uint32_t green = (value >> 5) & 0x3Fu;
-        uint32_t blue = value & 0x1Fu;
-        s_colourOf[value] = SDL_MapRGB(format, static_cast<Uint8>((red << 3) | (red >> 2)),
-                                       static_cast<Uint8>((green << 2) | (green >> 4)),
-                                       static_cast<Uint8>((blue << 3) | (blue >> 2)));
+        const Rgb888 rgb = Widen565(static_cast<uint16_t>(value));
+        s_colourOf[value] = SDL_MapRGB(format, rgb.red, rgb.green, rgb.blue);
     }
     s_colourFormat = format->format;
 }

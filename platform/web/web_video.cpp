@@ -6,6 +6,7 @@
 // nothing to draw either. Presenting is where the game gives the browser its
 // turn (web_system.cpp).
 #include "platform/common/changed_area.h"
+#include "platform/common/memory_pixels.h"
 #include "platform/common/memory_surfaces.h"
 #include "platform/video.h"
 #include "platform/web/web_internal.h"
@@ -88,7 +89,6 @@ EM_JS(int, WebCanvasTakeRedraw, (), {
 });
 // clang-format on
 
-// 5 and 6 bits are widened by repeating their top bits, so white stays white.
 void MakeColourTable()
 {
     if (!s_rgbaOf.empty()) {
@@ -96,14 +96,9 @@ void MakeColourTable()
     }
     s_rgbaOf.resize(65536);
     for (uint32_t value = 0; value < 65536; ++value) {
-        uint32_t red = (value >> 11) & 0x1Fu;
-        uint32_t green = (value >> 5) & 0x3Fu;
-        uint32_t blue = value & 0x1Fu;
-        red = (red << 3) | (red >> 2);
-        green = (green << 2) | (green >> 4);
-        blue = (blue << 3) | (blue >> 2);
+        const Rgb888 rgb = Widen565(static_cast<uint16_t>(value));
         // Bytes in memory: red, green, blue, alpha.
-        s_rgbaOf[value] = red | (green << 8) | (blue << 16) | 0xFF000000u;
+        s_rgbaOf[value] = rgb.red | (rgb.green << 8) | (rgb.blue << 16) | 0xFF000000u;
     }
 }
 

@@ -26,6 +26,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 
+import { CHROMIUM, CHROMIUM_ARGS } from "./chromium_flags.mjs";
 import { serveFolder } from "./static_server.mjs";
 import * as board from "./saved_board.mjs";
 
@@ -66,13 +67,12 @@ async function openBrowser(profile) {
         });
     }
     return launch({
-        executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+        executablePath: CHROMIUM,
         headless: true,
         userDataDir: profile,
         // Left alone: attaching to a new version of the page's worker holds it.
         targetFilter: (target) => target.type() !== "service_worker",
-        args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-               "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+        args: CHROMIUM_ARGS,
     });
 }
 

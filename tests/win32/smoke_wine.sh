@@ -144,15 +144,20 @@ set +e
 code=$?
 set -e
 [[ $code -eq 0 ]] || fail "the backend checks failed (exit $code)"
-# Again beside the setup program's marker: the player's folder in AppData.
-touch "$RUN_DIR/checks/installed.txt"
-cp "$check" "$RUN_DIR/checks/"
-set +e
-(cd "$RUN_DIR" && timeout 60 wine checks/dellomar_win32_check.exe 2>/dev/null)
-code=$?
-set -e
-[[ $code -eq 0 ]] || fail "the installed layout's checks failed (exit $code)"
-rm -rf "$RUN_DIR/checks"
+# The backend checks again beside the setup program's marker, so that the
+# player's folder is the one in AppData; $1 says which AppData in a failure.
+installed_layout_checks() {
+    mkdir -p "$RUN_DIR/checks"
+    cp "$check" "$RUN_DIR/checks/"
+    touch "$RUN_DIR/checks/installed.txt"
+    set +e
+    (cd "$RUN_DIR" && timeout 60 wine checks/dellomar_win32_check.exe 2>/dev/null)
+    code=$?
+    set -e
+    [[ $code -eq 0 ]] || fail "the installed layout's checks failed$1 (exit $code)"
+    rm -rf "$RUN_DIR/checks"
+}
+installed_layout_checks ""
 
 # Starts the game from folder $1 as Windows path or file $2 and waits until it
 # shows the field's backdrop, the menu panel and black between them.
@@ -380,6 +385,17 @@ game_ended "the setup"
 [[ $(files_in "$install_dir") == "$installed_files" ]] || fail "installed again: '$(files_in "$install_dir")'"
 [[ $(md5sum <"$save") == "$saved" ]] || fail "installing again changed the saved game"
 
+# Starts the game installed at Windows path $1 from an unrelated folder, saves,
+# and checks that the whole saved game reached $2 ($3 says where, in a failure).
+saves_into() {
+    start_game "$elsewhere" "$1"
+    find_cursor
+    press_save "$2"
+    local size
+    size=$(stat -c %s "$2")
+    ((size == 1254)) || fail "save.gm $3 holds $size bytes, not 1254"
+}
+
 # A folder that makes the game's path over 260 characters, played as an
 # unpacked game (no marker) so that the saved game and its temporary file
 # are written there too; one of its sounds missing, which the game must name.
@@ -396,11 +412,7 @@ run_silently "$setup" /S "/D=$long_win"
 [[ $(files_in "$long_dir") == "$installed_files" ]] || fail "installed: '$(files_in "$long_dir")'"
 echo "the game's path has $((${#long_win} + 13)) characters"
 rm "$long_dir/installed.txt"
-start_game "$elsewhere" "$long_win\\dellomar.exe"
-find_cursor
-press_save "$long_dir/save.gm"
-size=$(stat -c %s "$long_dir/save.gm")
-((size == 1254)) || fail "save.gm beside the long path holds $size bytes, not 1254"
+saves_into "$long_win\\dellomar.exe" "$long_dir/save.gm" "beside the long path"
 quit_game
 leftovers=$(cd "$long_dir" && ls -A | grep -c '^save\.gm\.new-' || true)
 ((leftovers == 0)) || fail "a temporary file is left beside save.gm"
@@ -422,20 +434,8 @@ run_silently "$setup" /S "/D=$unicode_win"
 # The earlier copy's uninstaller took all but its saved game.
 [[ $(files_in "$long_dir") == save.gm ]] || fail "left of the earlier copy: $(files_in "$long_dir")"
 rm -r "$drive/Games/$(printf 'a%.0s' $(seq 88))"
-mkdir -p "$RUN_DIR/checks"
-cp "$check" "$RUN_DIR/checks/"
-touch "$RUN_DIR/checks/installed.txt"
-set +e
-(cd "$RUN_DIR" && timeout 60 wine checks/dellomar_win32_check.exe 2>/dev/null)
-code=$?
-set -e
-[[ $code -eq 0 ]] || fail "the installed layout's checks failed with AppData in Jörg游戏 (exit $code)"
-rm -rf "$RUN_DIR/checks"
-start_game "$elsewhere" "$unicode_win\\dellomar.exe"
-find_cursor
-press_save "$player_dir/Dellomar/save.gm"
-size=$(stat -c %s "$player_dir/Dellomar/save.gm")
-((size == 1254)) || fail "save.gm in Jörg游戏's AppData holds $size bytes, not 1254"
+installed_layout_checks " with AppData in Jörg游戏"
+saves_into "$unicode_win\\dellomar.exe" "$player_dir/Dellomar/save.gm" "in Jörg游戏's AppData"
 [[ $(files_in "$unicode_dir") == "$installed_files" ]] || fail "the game wrote into its install folder"
 first_saved=$saved
 saved=$(md5sum <"$player_dir/Dellomar/save.gm")
