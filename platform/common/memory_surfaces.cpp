@@ -63,6 +63,19 @@ void DropPalette(PlatPalette palette)
     }
 }
 
+// Makes a surface hold `object` in `slot` (null: none), taking a reference to
+// it before letting go of the one held, so that attaching the same object
+// again never frees it.
+template <typename Object>
+void HoldIn(Object** slot, Object* object, void (*drop)(Object*))
+{
+    if (object != nullptr) {
+        ++object->refs;
+    }
+    drop(*slot);
+    *slot = object;
+}
+
 void DropSurface(PlatSurface surface)
 {
     if (surface == nullptr || --surface->refs > 0) {
@@ -338,11 +351,7 @@ int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)
     if (int result = 0; Refused("VideoSetClipper", &result)) {
         return result;
     }
-    if (clipper != nullptr) {
-        ++clipper->refs;
-    }
-    DropClipper(surface->clipper);
-    surface->clipper = clipper;
+    HoldIn(&surface->clipper, clipper, DropClipper);
     return 0;
 }
 
@@ -361,11 +370,7 @@ int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
     if (int result = 0; Refused("VideoSetPalette", &result)) {
         return result;
     }
-    if (palette != nullptr) {
-        ++palette->refs;
-    }
-    DropPalette(surface->palette);
-    surface->palette = palette;
+    HoldIn(&surface->palette, palette, DropPalette);
     return 0;
 }
 
