@@ -1196,16 +1196,20 @@ async function phoneSessions(url, server, errors) {
 
         // An update: the next build is fetched as a whole while this one
         // plays, and the next start runs it, all of it, with the save kept.
-        next = secondBuild(site);
-        server.root = next;
         await page.close();
-        page = await openPage(browser, url, errors, async () => {}, PHONE_VIEWS[0]);
-        const firstFiles = watchFiles(page);
-        await reloadPage(page);
+        // A running start of the page: its own load comes whole from its set.
+        let firstFiles = null;
+        page = await openPage(browser, url, errors, async (opened) => { firstFiles = watchFiles(opened); },
+                              PHONE_VIEWS[0]);
         await waitFrames(page, 5);
         const first = await siteHashes(site);
         const stillFirst = [...firstFiles].every(([name, file]) => file.hash === first[name]) &&
             (await pageSet(page)) === setBefore;
+        // Only now, with this start running, does the server have the newer
+        // build: a look for it made before (the browser makes them on its own)
+        // would let the newer set serve the start itself.
+        next = secondBuild(site);
+        server.root = next;
         // While the game runs, headless Chromium holds back the page's own
         // update check; another tab of the site makes it, as a browser does.
         const other = await browser.newPage();
@@ -1220,7 +1224,8 @@ async function phoneSessions(url, server, errors) {
                 document.getElementById("update").textContent.includes("next time"),
             { timeout: WAIT_MS }).then(() => true, () => false);
         check(stillFirst && noticed,
-              `update: the running page keeps its own set and says a new version is ready (${checked})`);
+              `update: the running page keeps its own set (${stillFirst}) and says a new version is ready ` +
+              `(${noticed}; the other tab's look: ${checked})`);
         const secondFiles = watchFiles(page);
         await reloadPage(page);
         await waitFrames(page, 10);
