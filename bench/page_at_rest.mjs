@@ -8,6 +8,7 @@ import os from "node:os";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
 
+import { CHROMIUM, CHROMIUM_ARGS } from "../tests/web/chromium_flags.mjs";
 import { serveFolder } from "../tests/web/static_server.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -16,7 +17,6 @@ const { launch } = require("puppeteer-core");
 
 const site = path.resolve(process.argv[2]);
 const seconds = Number(process.argv[3] ?? 10);
-const chromium = process.env.CHROMIUM ?? "/usr/bin/chromium";
 const VIEWPORT = { width: 1280, height: 800 };
 const TICKS_PER_SECOND = 100; // USER_HZ on Linux
 
@@ -76,11 +76,10 @@ async function main() {
     const url = `http://127.0.0.1:${server.address().port}/index.html`;
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), "dellomar-bench-"));
     const browser = await launch({
-        executablePath: chromium,
+        executablePath: CHROMIUM,
         headless: true,
         userDataDir: profile,
-        args: ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-               "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+        args: CHROMIUM_ARGS,
     });
     try {
         const root = browser.process().pid;
