@@ -157,23 +157,26 @@ class Pointer {
     // lets the lock go (another tab came to the front): the cursor then moves
     // as the pointer does, from wherever the pointer was left.
     async moveCursorTo(x, y) {
+        await this.moveCursorAt(x, y, 4);
+        await waitFrames(this.page, 3);
+    }
+    // Moves without waiting for frames, for checks that count them.
+    async moveCursorAt(x, y, steps) {
         const by = { x: x - this.cursor.x, y: y - this.cursor.y };
         this.cursor = { x, y };
         if (!IS_CHROMIUM && await this.page.evaluate(() => document.pointerLockElement !== null)) {
-            await this.moveLockedBy(by);
+            await this.moveLockedBy(by, steps);
         } else {
             this.at = { x: this.at.x + by.x, y: this.at.y + by.y };
-            await this.page.mouse.move(this.at.x, this.at.y, { steps: 4 });
+            await this.page.mouse.move(this.at.x, this.at.y, { steps });
         }
-        await waitFrames(this.page, 3);
     }
     // Under pointer lock Firefox measures each move the driver makes from the
     // middle of the view, where a locked pointer is kept: each step goes there
     // plus the step's motion.
-    async moveLockedBy(by) {
+    async moveLockedBy(by, steps) {
         const view = this.page.viewport();
         const middle = { x: Math.floor(view.width / 2), y: Math.floor(view.height / 2) };
-        const steps = 4;
         let done = { x: 0, y: 0 };
         // A move to where the driver's pointer already is makes no event, so
         // each step starts from the middle itself (a move of nothing).
@@ -429,8 +432,7 @@ async function drawnOnlyWhenChanged(pointer, saved) {
     // The lamp's ring around its hot spot, where it will stand.
     const lampArea = [Math.max(0, target.x), Math.max(0, target.y), 120, 120];
     const before = await canvasArea(page, ...lampArea);
-    pointer.cursor = target;
-    await page.mouse.move(target.x + POINTER_OFFSET, target.y + POINTER_OFFSET);
+    await pointer.moveCursorAt(target.x, target.y, 1);
     const moved = await framesUntilDrawn(page, await frameOfEvent(page, "mousemove"));
     check(moved <= 2, `the lamp moved on the canvas ${moved} frame(s) after the motion`);
     check((await canvasArea(page, ...lampArea)).hash !== before.hash,
@@ -449,8 +451,7 @@ async function drawnOnlyWhenChanged(pointer, saved) {
     // While the lamp moves the page draws; once it stops, it draws nothing.
     const moving = await stats(page);
     for (let step = 0; step < 10; ++step) {
-        pointer.cursor.x += step % 2 === 0 ? 5 : -5;
-        await page.mouse.move(pointer.cursor.x + POINTER_OFFSET, pointer.cursor.y + POINTER_OFFSET);
+        await pointer.moveCursorAt(pointer.cursor.x + (step % 2 === 0 ? 5 : -5), pointer.cursor.y, 1);
         await waitFrames(page, 2);
     }
     const stopped = await stats(page);
