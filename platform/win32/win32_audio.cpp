@@ -5,17 +5,11 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
+// What each handle of this family stands for (see Win32Native).
+IDirectSound* Win32NativeOf(PlatSoundDevice);
+IDirectSoundBuffer* Win32NativeOf(PlatSoundBuffer);
+
 namespace {
-
-IDirectSound* Native(PlatSoundDevice device)
-{
-    return reinterpret_cast<IDirectSound*>(device);
-}
-
-IDirectSoundBuffer* Native(PlatSoundBuffer buffer)
-{
-    return reinterpret_cast<IDirectSoundBuffer*>(buffer);
-}
 
 WAVEFORMATEX NativeFormat(const PlatWaveFormat& format)
 {
@@ -45,7 +39,7 @@ int PlatSoundSetCooperativeLevel(PlatSoundDevice device, PlatWindow window, uint
     if (device == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(device)->SetCooperativeLevel(Win32Window(window), level));
+    return Win32Result(Win32Native(device)->SetCooperativeLevel(Win32Window(window), level));
 }
 
 int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& desc,
@@ -67,7 +61,7 @@ int PlatSoundCreateBuffer(PlatSoundDevice device, const PlatSoundBufferDesc& des
         native.lpwfxFormat = &format;
     }
     IDirectSoundBuffer* created = nullptr;
-    HRESULT result = Native(device)->CreateSoundBuffer(&native, &created, nullptr);
+    HRESULT result = Win32Native(device)->CreateSoundBuffer(&native, &created, nullptr);
     if (!FAILED(result)) {
         *buffer = reinterpret_cast<PlatSoundBuffer>(created);
     }
@@ -83,8 +77,8 @@ int PlatSoundBufferLock(PlatSoundBuffer buffer, uint32_t offset, uint32_t bytes,
     DWORD first = 0;
     DWORD second = 0;
     void* secondRegion = nullptr;
-    HRESULT result = Native(buffer)->Lock(offset, bytes, region1, &first, &secondRegion, &second,
-                                          flags);
+    HRESULT result = Win32Native(buffer)->Lock(offset, bytes, region1, &first, &secondRegion,
+                                               &second, flags);
     *length1 = first;
     *region2 = secondRegion;
     *length2 = secondRegion != nullptr ? second : 0;
@@ -97,7 +91,7 @@ int PlatSoundBufferUnlock(PlatSoundBuffer buffer, void* region1, uint32_t length
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(buffer)->Unlock(region1, length1, region2, length2));
+    return Win32Result(Win32Native(buffer)->Unlock(region1, length1, region2, length2));
 }
 
 int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
@@ -105,7 +99,7 @@ int PlatSoundBufferSetCurrentPosition(PlatSoundBuffer buffer, uint32_t position)
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(buffer)->SetCurrentPosition(position));
+    return Win32Result(Win32Native(buffer)->SetCurrentPosition(position));
 }
 
 int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t reserved, uint32_t priority,
@@ -114,7 +108,7 @@ int PlatSoundBufferPlay(PlatSoundBuffer buffer, uint32_t reserved, uint32_t prio
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(buffer)->Play(reserved, priority, flags));
+    return Win32Result(Win32Native(buffer)->Play(reserved, priority, flags));
 }
 
 int PlatSoundBufferStop(PlatSoundBuffer buffer)
@@ -122,15 +116,15 @@ int PlatSoundBufferStop(PlatSoundBuffer buffer)
     if (buffer == nullptr) {
         return PLAT_SOUND_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(buffer)->Stop());
+    return Win32Result(Win32Native(buffer)->Stop());
 }
 
 void PlatSoundBufferRelease(PlatSoundBuffer buffer)
 {
-    Win32Release(Native(buffer));
+    Win32Release(buffer);
 }
 
 void PlatSoundDeviceRelease(PlatSoundDevice device)
 {
-    Win32Release(Native(device));
+    Win32Release(device);
 }

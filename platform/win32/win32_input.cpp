@@ -10,17 +10,11 @@
 
 #include <cstddef>
 
+// What each handle of this family stands for (see Win32Native).
+IDirectInput8A* Win32NativeOf(PlatInput);
+IDirectInputDevice8A* Win32NativeOf(PlatInputDevice);
+
 namespace {
-
-IDirectInput8A* Native(PlatInput input)
-{
-    return reinterpret_cast<IDirectInput8A*>(input);
-}
-
-IDirectInputDevice8A* Native(PlatInputDevice device)
-{
-    return reinterpret_cast<IDirectInputDevice8A*>(device);
-}
 
 // Changes kept between two reads; far more than a frame's worth of taps.
 constexpr DWORD BUFFERED_CHANGES = 64;
@@ -95,7 +89,7 @@ int PlatInputCreateDevice(PlatInput input, PlatInputDeviceKind kind, PlatInputDe
     }
     const GUID& which = kind == PlatInputDeviceKind::Keyboard ? GUID_SysKeyboard : GUID_SysMouse;
     IDirectInputDevice8A* created = nullptr;
-    HRESULT result = Native(input)->CreateDevice(which, &created, nullptr);
+    HRESULT result = Win32Native(input)->CreateDevice(which, &created, nullptr);
     if (!FAILED(result)) {
         *device = reinterpret_cast<PlatInputDevice>(created);
     }
@@ -107,7 +101,7 @@ int PlatInputSetCooperativeLevel(PlatInputDevice device, PlatWindow window, uint
     if (device == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(device)->SetCooperativeLevel(Win32Window(window), flags));
+    return Win32Result(Win32Native(device)->SetCooperativeLevel(Win32Window(window), flags));
 }
 
 int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
@@ -117,9 +111,9 @@ int PlatInputSetDataFormat(PlatInputDevice device, PlatInputDataFormat format)
     }
     const DIDATAFORMAT* native = format == PlatInputDataFormat::Keyboard ? &c_dfDIKeyboard
                                                                          : &c_dfDIMouse;
-    HRESULT result = Native(device)->SetDataFormat(native);
+    HRESULT result = Win32Native(device)->SetDataFormat(native);
     if (!FAILED(result)) {
-        KeepChanges(Native(device));
+        KeepChanges(Win32Native(device));
     }
     return Win32Result(result);
 }
@@ -129,7 +123,7 @@ int PlatInputAcquire(PlatInputDevice device)
     if (device == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(device)->Acquire());
+    return Win32Result(Win32Native(device)->Acquire());
 }
 
 int PlatInputUnacquire(PlatInputDevice device)
@@ -137,7 +131,7 @@ int PlatInputUnacquire(PlatInputDevice device)
     if (device == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    return Win32Result(Native(device)->Unacquire());
+    return Win32Result(Win32Native(device)->Unacquire());
 }
 
 int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
@@ -145,21 +139,21 @@ int PlatInputGetDeviceState(PlatInputDevice device, uint32_t size, void* state)
     if (device == nullptr || state == nullptr) {
         return PLAT_INPUT_ERR_INVALID_PARAM;
     }
-    HRESULT result = Native(device)->GetDeviceState(size, state);
+    HRESULT result = Win32Native(device)->GetDeviceState(size, state);
     if (result == DI_OK) {
-        FoldBufferedPresses(Native(device), size, state);
+        FoldBufferedPresses(Win32Native(device), size, state);
     }
     return Win32Result(result);
 }
 
 void PlatInputDeviceRelease(PlatInputDevice device)
 {
-    Win32Release(Native(device));
+    Win32Release(device);
 }
 
 void PlatInputRelease(PlatInput input)
 {
-    Win32Release(Native(input));
+    Win32Release(input);
 }
 
 // A Windows desktop takes digits from its keyboard and knows only a mouse;

@@ -20,16 +20,30 @@ inline HINSTANCE Win32Instance(PlatInstance instance)
     return reinterpret_cast<HINSTANCE>(instance);
 }
 
+// The native object behind one of the seam's handles. Each family file says
+// once which interface a handle stands for, by declaring (never defining) an
+// overload such as
+//     IDirectSound* Win32NativeOf(PlatSoundDevice);
+// at file scope, beside the handles' own declarations, where the lookup of the
+// call below finds it; in an unnamed namespace it is not found.
+template <typename Handle>
+auto Win32Native(Handle handle)
+{
+    return reinterpret_cast<decltype(Win32NativeOf(handle))>(handle);
+}
+
 // The native calls' results go on as the seam's int results, unchanged.
 inline int Win32Result(HRESULT result)
 {
     return static_cast<int>(result);
 }
 
-// Releases an object the seam handed out: the count left, or `none` when
-// there is no object.
-inline int Win32Release(IUnknown* object, int none = 0)
+// Releases the object behind a handle the seam handed out: the count left, or
+// `none` when there is no object.
+template <typename Handle>
+int Win32Release(Handle handle, int none = 0)
 {
+    IUnknown* object = Win32Native(handle);
     return object == nullptr ? none : static_cast<int>(object->Release());
 }
 

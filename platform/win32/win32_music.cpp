@@ -7,27 +7,15 @@
 #include <objbase.h>
 #include <dmusici.h>
 
+// What each handle of this family stands for (see Win32Native).
+IDirectMusicPerformance* Win32NativeOf(PlatMusicPerformance);
+IDirectMusicLoader* Win32NativeOf(PlatMusicLoader);
+IDirectMusicSegment* Win32NativeOf(PlatMusicSegment);
+IDirectMusicSegmentState* Win32NativeOf(PlatMusicSegmentState);
+// The sound device a performance plays through, as win32_audio.cpp has it.
+IDirectSound* Win32NativeOf(PlatSoundDevice);
+
 namespace {
-
-IDirectMusicPerformance* Native(PlatMusicPerformance performance)
-{
-    return reinterpret_cast<IDirectMusicPerformance*>(performance);
-}
-
-IDirectMusicLoader* Native(PlatMusicLoader loader)
-{
-    return reinterpret_cast<IDirectMusicLoader*>(loader);
-}
-
-IDirectMusicSegment* Native(PlatMusicSegment segment)
-{
-    return reinterpret_cast<IDirectMusicSegment*>(segment);
-}
-
-IDirectMusicSegmentState* Native(PlatMusicSegmentState state)
-{
-    return reinterpret_cast<IDirectMusicSegmentState*>(state);
-}
 
 // E_POINTER: a call on an object the game never got.
 constexpr int NO_OBJECT = static_cast<int>(0x80004003u);
@@ -69,8 +57,7 @@ int PlatMusicPerformanceInit(PlatMusicPerformance performance, PlatSoundDevice d
         return NO_OBJECT;
     }
     return Win32Result(
-        Native(performance)
-            ->Init(nullptr, reinterpret_cast<IDirectSound*>(device), Win32Window(window)));
+        Win32Native(performance)->Init(nullptr, Win32Native(device), Win32Window(window)));
 }
 
 int PlatMusicPerformanceAddPort(PlatMusicPerformance performance)
@@ -78,7 +65,7 @@ int PlatMusicPerformanceAddPort(PlatMusicPerformance performance)
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Win32Result(Native(performance)->AddPort(nullptr));
+    return Win32Result(Win32Native(performance)->AddPort(nullptr));
 }
 
 int PlatMusicPerformanceStop(PlatMusicPerformance performance, PlatMusicSegment segment,
@@ -87,7 +74,8 @@ int PlatMusicPerformanceStop(PlatMusicPerformance performance, PlatMusicSegment 
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Win32Result(Native(performance)->Stop(Native(segment), Native(state), time, flags));
+    return Win32Result(
+        Win32Native(performance)->Stop(Win32Native(segment), Win32Native(state), time, flags));
 }
 
 int PlatMusicPerformanceCloseDown(PlatMusicPerformance performance)
@@ -95,17 +83,17 @@ int PlatMusicPerformanceCloseDown(PlatMusicPerformance performance)
     if (performance == nullptr) {
         return NO_OBJECT;
     }
-    return Win32Result(Native(performance)->CloseDown());
+    return Win32Result(Win32Native(performance)->CloseDown());
 }
 
 void PlatMusicPerformanceRelease(PlatMusicPerformance performance)
 {
-    Win32Release(Native(performance));
+    Win32Release(performance);
 }
 
 void PlatMusicLoaderRelease(PlatMusicLoader loader)
 {
-    Win32Release(Native(loader));
+    Win32Release(loader);
 }
 
 int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam param, uint32_t groupBits,
@@ -118,10 +106,10 @@ int PlatMusicSegmentSetParam(PlatMusicSegment segment, PlatMusicParam param, uin
     const GUID& which = GUID_Unload;
     static_cast<void>(param);
     return Win32Result(
-        Native(segment)->SetParam(which, groupBits, index, time, Native(performance)));
+        Win32Native(segment)->SetParam(which, groupBits, index, time, Win32Native(performance)));
 }
 
 void PlatMusicSegmentRelease(PlatMusicSegment segment)
 {
-    Win32Release(Native(segment));
+    Win32Release(segment);
 }

@@ -9,30 +9,16 @@
 
 #include <vector>
 
+// What each handle of this family stands for (see Win32Native).
+IDirectDraw7* Win32NativeOf(PlatVideoDevice);
+IDirectDrawSurface7* Win32NativeOf(PlatSurface);
+IDirectDrawClipper* Win32NativeOf(PlatClipper);
+IDirectDrawPalette* Win32NativeOf(PlatPalette);
+
 namespace {
 
 // What the game's frame clock waits for after each flip.
 constexpr uint32_t FRAME_MS = 10;
-
-IDirectDraw7* Native(PlatVideoDevice device)
-{
-    return reinterpret_cast<IDirectDraw7*>(device);
-}
-
-IDirectDrawSurface7* Native(PlatSurface surface)
-{
-    return reinterpret_cast<IDirectDrawSurface7*>(surface);
-}
-
-IDirectDrawClipper* Native(PlatClipper clipper)
-{
-    return reinterpret_cast<IDirectDrawClipper*>(clipper);
-}
-
-IDirectDrawPalette* Native(PlatPalette palette)
-{
-    return reinterpret_cast<IDirectDrawPalette*>(palette);
-}
 
 RECT NativeRect(const PlatRect& rect)
 {
@@ -54,7 +40,7 @@ int PlatVideoSetCooperativeLevel(PlatVideoDevice device, PlatWindow window, uint
     if (device == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(device)->SetCooperativeLevel(Win32Window(window), flags));
+    return Win32Result(Win32Native(device)->SetCooperativeLevel(Win32Window(window), flags));
 }
 
 int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t height, int32_t bpp,
@@ -63,7 +49,7 @@ int PlatVideoSetDisplayMode(PlatVideoDevice device, int32_t width, int32_t heigh
     if (device == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(device)->SetDisplayMode(
+    return Win32Result(Win32Native(device)->SetDisplayMode(
         static_cast<DWORD>(width), static_cast<DWORD>(height), static_cast<DWORD>(bpp),
         static_cast<DWORD>(refreshRate), flags));
 }
@@ -82,7 +68,7 @@ int PlatVideoCreateSurface(PlatVideoDevice device, const PlatSurfaceDesc* desc,
     native.dwBackBufferCount = desc->backBufferCount;
     native.ddsCaps.dwCaps = desc->caps;
     IDirectDrawSurface7* created = nullptr;
-    HRESULT result = Native(device)->CreateSurface(&native, &created, nullptr);
+    HRESULT result = Win32Native(device)->CreateSurface(&native, &created, nullptr);
     *surface = FAILED(result) ? nullptr : reinterpret_cast<PlatSurface>(created);
     return Win32Result(result);
 }
@@ -93,7 +79,7 @@ int PlatVideoCreateClipper(PlatVideoDevice device, uint32_t flags, PlatClipper* 
         return PLAT_VIDEO_REFUSED;
     }
     IDirectDrawClipper* created = nullptr;
-    HRESULT result = Native(device)->CreateClipper(flags, &created, nullptr);
+    HRESULT result = Win32Native(device)->CreateClipper(flags, &created, nullptr);
     *clipper = FAILED(result) ? nullptr : reinterpret_cast<PlatClipper>(created);
     return Win32Result(result);
 }
@@ -110,7 +96,7 @@ int PlatVideoCreatePalette(PlatVideoDevice device, uint32_t flags,
                       entries256[i].flags};
     }
     IDirectDrawPalette* created = nullptr;
-    HRESULT result = Native(device)->CreatePalette(flags, entries, &created, nullptr);
+    HRESULT result = Win32Native(device)->CreatePalette(flags, entries, &created, nullptr);
     *palette = FAILED(result) ? nullptr : reinterpret_cast<PlatPalette>(created);
     return Win32Result(result);
 }
@@ -120,7 +106,7 @@ int PlatVideoRestoreAllSurfaces(PlatVideoDevice device)
     if (device == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(device)->RestoreAllSurfaces());
+    return Win32Result(Win32Native(device)->RestoreAllSurfaces());
 }
 
 int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface* attached)
@@ -131,7 +117,7 @@ int PlatVideoGetAttachedSurface(PlatSurface surface, uint32_t caps, PlatSurface*
     DDSCAPS2 nativeCaps{};
     nativeCaps.dwCaps = caps;
     IDirectDrawSurface7* found = nullptr;
-    HRESULT result = Native(surface)->GetAttachedSurface(&nativeCaps, &found);
+    HRESULT result = Win32Native(surface)->GetAttachedSurface(&nativeCaps, &found);
     *attached = FAILED(result) ? nullptr : reinterpret_cast<PlatSurface>(found);
     return Win32Result(result);
 }
@@ -143,7 +129,7 @@ int PlatVideoGetPixelFormat(PlatSurface surface, PlatPixelFormat* format)
     }
     DDPIXELFORMAT native{};
     native.dwSize = sizeof native;
-    HRESULT result = Native(surface)->GetPixelFormat(&native);
+    HRESULT result = Win32Native(surface)->GetPixelFormat(&native);
     if (FAILED(result)) {
         return Win32Result(result);
     }
@@ -171,8 +157,8 @@ int PlatVideoLock(PlatSurface surface, const PlatRect* rect, PlatSurfaceDesc* de
     if (rect != nullptr) {
         area = NativeRect(*rect);
     }
-    HRESULT result = Native(surface)->Lock(rect != nullptr ? &area : nullptr, &native, flags,
-                                           nullptr);
+    HRESULT result = Win32Native(surface)->Lock(rect != nullptr ? &area : nullptr, &native, flags,
+                                                nullptr);
     if (FAILED(result)) {
         return Win32Result(result);
     }
@@ -194,7 +180,7 @@ int PlatVideoUnlock(PlatSurface surface, const PlatRect* rect)
     if (rect != nullptr) {
         area = NativeRect(*rect);
     }
-    return Win32Result(Native(surface)->Unlock(rect != nullptr ? &area : nullptr));
+    return Win32Result(Win32Native(surface)->Unlock(rect != nullptr ? &area : nullptr));
 }
 
 int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags, uint32_t colour)
@@ -209,8 +195,8 @@ int PlatVideoColorFill(PlatSurface surface, const PlatRect* rect, uint32_t flags
     if (rect != nullptr) {
         area = NativeRect(*rect);
     }
-    return Win32Result(
-        Native(surface)->Blt(rect != nullptr ? &area : nullptr, nullptr, nullptr, flags, &effects));
+    return Win32Result(Win32Native(surface)->Blt(rect != nullptr ? &area : nullptr, nullptr,
+                                                 nullptr, flags, &effects));
 }
 
 int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
@@ -227,9 +213,9 @@ int PlatVideoBlt(PlatSurface dest, const PlatRect* destRect, PlatSurface source,
     if (sourceRect != nullptr) {
         sourceArea = NativeRect(*sourceRect);
     }
-    return Win32Result(Native(dest)->Blt(destRect != nullptr ? &destArea : nullptr, Native(source),
-                                         sourceRect != nullptr ? &sourceArea : nullptr, flags,
-                                         nullptr));
+    return Win32Result(
+        Win32Native(dest)->Blt(destRect != nullptr ? &destArea : nullptr, Win32Native(source),
+                               sourceRect != nullptr ? &sourceArea : nullptr, flags, nullptr));
 }
 
 int PlatVideoFlip(PlatSurface primary, PlatSurface override, uint32_t flags)
@@ -237,7 +223,7 @@ int PlatVideoFlip(PlatSurface primary, PlatSurface override, uint32_t flags)
     if (primary == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    const HRESULT result = Native(primary)->Flip(Native(override), flags);
+    const HRESULT result = Win32Native(primary)->Flip(Win32Native(override), flags);
     if (SUCCEEDED(result)) {
         Win32SleepOutFrame(FRAME_MS);
     }
@@ -249,7 +235,7 @@ int PlatVideoSetClipper(PlatSurface surface, PlatClipper clipper)
     if (surface == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(surface)->SetClipper(Native(clipper)));
+    return Win32Result(Win32Native(surface)->SetClipper(Win32Native(clipper)));
 }
 
 int PlatVideoSetColorKey(PlatSurface surface, uint32_t flags, uint32_t low, uint32_t high)
@@ -258,7 +244,7 @@ int PlatVideoSetColorKey(PlatSurface surface, uint32_t flags, uint32_t low, uint
         return PLAT_VIDEO_REFUSED;
     }
     DDCOLORKEY key{low, high};
-    return Win32Result(Native(surface)->SetColorKey(flags, &key));
+    return Win32Result(Win32Native(surface)->SetColorKey(flags, &key));
 }
 
 int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
@@ -266,7 +252,7 @@ int PlatVideoSetPalette(PlatSurface surface, PlatPalette palette)
     if (surface == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(surface)->SetPalette(Native(palette)));
+    return Win32Result(Win32Native(surface)->SetPalette(Win32Native(palette)));
 }
 
 int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint32_t flags)
@@ -288,7 +274,7 @@ int PlatVideoSetClipList(PlatClipper clipper, const PlatRegionHeader* list, uint
         std::memcpy(block.data() + sizeof header + sizeof rect * i, &rect, sizeof rect);
     }
     return Win32Result(
-        Native(clipper)->SetClipList(reinterpret_cast<RGNDATA*>(block.data()), flags));
+        Win32Native(clipper)->SetClipList(reinterpret_cast<RGNDATA*>(block.data()), flags));
 }
 
 int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t flags, PlatWindow window)
@@ -296,27 +282,27 @@ int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t flags, PlatWindow wi
     if (clipper == nullptr) {
         return PLAT_VIDEO_REFUSED;
     }
-    return Win32Result(Native(clipper)->SetHWnd(flags, Win32Window(window)));
+    return Win32Result(Win32Native(clipper)->SetHWnd(flags, Win32Window(window)));
 }
 
 int PlatVideoReleaseDevice(PlatVideoDevice device)
 {
-    return Win32Release(Native(device), PLAT_VIDEO_REFUSED);
+    return Win32Release(device, PLAT_VIDEO_REFUSED);
 }
 
 int PlatVideoReleaseSurface(PlatSurface surface)
 {
-    return Win32Release(Native(surface), PLAT_VIDEO_REFUSED);
+    return Win32Release(surface, PLAT_VIDEO_REFUSED);
 }
 
 int PlatVideoReleaseClipper(PlatClipper clipper)
 {
-    return Win32Release(Native(clipper), PLAT_VIDEO_REFUSED);
+    return Win32Release(clipper, PLAT_VIDEO_REFUSED);
 }
 
 int PlatVideoReleasePalette(PlatPalette palette)
 {
-    return Win32Release(Native(palette), PLAT_VIDEO_REFUSED);
+    return Win32Release(palette, PLAT_VIDEO_REFUSED);
 }
 
 int PlatGetWindowRect(PlatWindow window, PlatRect* rect)
