@@ -24,17 +24,6 @@ bool Refused(const char* call, int* result)
     return Hooks().refused != nullptr && Hooks().refused(call, result);
 }
 
-// Tells the backend of a release; false for a handle that is already gone.
-template <typename Handle>
-bool Releasing(const char* call, const std::set<Handle>& live, Handle handle, const char* what)
-{
-    const bool known = live.count(handle) != 0;
-    if (Hooks().releasing != nullptr) {
-        Hooks().releasing(call, known ? what : nullptr);
-    }
-    return known;
-}
-
 void DropDevice(PlatVideoDevice device)
 {
     if (--device->refs > 0) {
@@ -90,6 +79,23 @@ void DropSurface(PlatSurface surface)
     }
     s_surfaces.erase(surface);
     delete surface;
+}
+
+// Tells the backend of a release, then lets go of the game's reference with
+// `drop`; a handle that is already gone is refused and left alone.
+template <typename Handle>
+int Release(const char* call, const std::set<Handle>& live, Handle handle, const char* what,
+            void (*drop)(Handle))
+{
+    const bool known = live.count(handle) != 0;
+    if (Hooks().releasing != nullptr) {
+        Hooks().releasing(call, known ? what : nullptr);
+    }
+    if (!known) {
+        return PLAT_VIDEO_REFUSED;
+    }
+    drop(handle);
+    return 0;
 }
 
 PlatSurface NewSurface(PlatVideoDevice device, const char* role, int32_t width, int32_t height)
@@ -401,22 +407,14 @@ int PlatVideoSetClipperWindow(PlatClipper clipper, uint32_t, PlatWindow window)
 
 int PlatVideoReleaseDevice(PlatVideoDevice device)
 {
-    if (!Releasing("VideoReleaseDevice", s_devices, device, "device")) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    DropDevice(device);
-    return 0;
+    return Release("VideoReleaseDevice", s_devices, device, "device", DropDevice);
 }
 
 int PlatVideoReleaseSurface(PlatSurface surface)
 {
     const bool known = s_surfaces.count(surface) != 0;
     const std::string what = known ? std::string("surface:") + surface->role : std::string();
-    if (!Releasing("VideoReleaseSurface", s_surfaces, surface, what.c_str())) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    DropSurface(surface);
-    return 0;
+    return Release("VideoReleaseSurface", s_surfaces, surface, what.c_str(), DropSurface);
 }
 
 int PlatVideoReleaseClipper(PlatClipper clipper)
@@ -426,18 +424,10 @@ int PlatVideoReleaseClipper(PlatClipper clipper)
                        : clipper->windowBound ? "clipper:window"
                        : clipper->hasList     ? "clipper:list"
                                               : "clipper";
-    if (!Releasing("VideoReleaseClipper", s_clippers, clipper, what)) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    DropClipper(clipper);
-    return 0;
+    return Release("VideoReleaseClipper", s_clippers, clipper, what, DropClipper);
 }
 
 int PlatVideoReleasePalette(PlatPalette palette)
 {
-    if (!Releasing("VideoReleasePalette", s_palettes, palette, "palette")) {
-        return PLAT_VIDEO_REFUSED;
-    }
-    DropPalette(palette);
-    return 0;
+    return Release("VideoReleasePalette", s_palettes, palette, "palette", DropPalette);
 }
