@@ -20,6 +20,23 @@ const seconds = Number(process.argv[3] ?? 10);
 const VIEWPORT = { width: 1280, height: 800 };
 const TICKS_PER_SECOND = 100; // USER_HZ on Linux
 
+// What a process of Chromium's does, from its command line: the browser
+// itself, or its --type (and, for a utility, which service).
+function processKind(pid) {
+    let args;
+    try {
+        // Chromium rewrites its children's command lines as one string.
+        args = fs.readFileSync(`/proc/${pid}/cmdline`, "utf8").split(/[\0 ]/);
+    } catch {
+        return "gone";
+    }
+    const value = (name) => args.find((arg) => arg.startsWith(`--${name}=`))?.split("=")[1];
+    const type = value("type");
+    if (type === undefined) return "browser";
+    const service = value("utility-sub-type");
+    return service === undefined ? type : `${type} ${service.split(".")[0]}`;
+}
+
 // Processor ticks of every process in the tree under `root`, by pid.
 function treeTicks(root) {
     const parents = new Map();
@@ -56,8 +73,17 @@ async function measure(root, during = async () => sleep(seconds * 1000)) {
     const after = treeTicks(root);
     const wall = (Date.now() - started) / 1000;
     let used = 0;
-    for (const [pid, ticks] of after) used += ticks - (before.get(pid) ?? 0);
-    return (100 * used) / TICKS_PER_SECOND / wall;
+    const byKind = new Map();
+    for (const [pid, ticks] of after) {
+        const spent = ticks - (before.get(pid) ?? 0);
+        used += spent;
+        const kind = processKind(pid);
+        byKind.set(kind, (byKind.get(kind) ?? 0) + spent);
+    }
+    const share = (ticks) => (100 * ticks) / TICKS_PER_SECOND / wall;
+    const parts = [...byKind].filter(([, ticks]) => ticks > 0).sort((a, b) => b[1] - a[1])
+        .map(([kind, ticks]) => `${kind} ${share(ticks).toFixed(1)}`);
+    return { cpu: share(used), parts: parts.join(", ") };
 }
 
 const counters = (page) => page.evaluate(() => ({ ...Module.dellomarStats }));
@@ -87,7 +113,18 @@ async function main() {
         await page.setViewport(VIEWPORT);
         await page.goto("about:blank");
         await sleep(2000);
-        console.log(`blank page: ${(await measure(root)).toFixed(1)} % of a core`);
+        const blank = await measure(root);
+        console.log(`blank page: ${blank.cpu.toFixed(1)} % of a core (${blank.parts})`);
+        // What any page that does something at each of the display's frames
+        // costs this browser, for the game's figure to be read against.
+        await page.evaluate(() => {
+            const frame = () => requestAnimationFrame(frame);
+            frame();
+        });
+        await sleep(1000);
+        const looping = await measure(root);
+        console.log(`blank page asking for every frame: ${looping.cpu.toFixed(1)} % of a core ` +
+                    `(${looping.parts})`);
         await page.goto(url);
         await page.waitForFunction(() => Module.dellomarStats && Module.dellomarStats.frames > 10,
                                    { timeout: 60000 });
@@ -96,11 +133,11 @@ async function main() {
         for (const [label, during] of [["game at rest", undefined],
                                        ["lamp moving", () => wiggle(page)]]) {
             const from = await counters(page);
-            const cpu = await measure(root, during);
+            const spent = await measure(root, during);
             const to = await counters(page);
-            console.log(`${label}: ${cpu.toFixed(1)} % of a core; ` +
+            console.log(`${label}: ${spent.cpu.toFixed(1)} % of a core; ` +
                         `${((to.frames - from.frames) / seconds).toFixed(1)} frames a second, ` +
-                        `${(to.drawn ?? 0) - (from.drawn ?? 0)} drawn`);
+                        `${(to.drawn ?? 0) - (from.drawn ?? 0)} drawn (${spent.parts})`);
         }
     } finally {
         await browser.close();

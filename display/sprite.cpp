@@ -89,18 +89,21 @@ size_t Index(int64_t row, int64_t rowLength, int64_t column)
 // gives what doing it once gave).
 constexpr size_t BLOCK = 8;
 
+// A block's pixels side by side in one vector: some compilers (WebAssembly's)
+// do not find the vector in a loop over the pixels, and blend them one by one.
+using Block = int16_t __attribute__((vector_size(BLOCK * sizeof(uint16_t))));
+
 // Through local copies, which cannot alias. Branchless, as tiles mix
 // transparent and opaque pixels too finely for prediction.
 void BlendBlock(uint16_t* to, const uint16_t* from)
 {
-    uint16_t over[BLOCK];
-    uint16_t under[BLOCK];
-    std::memcpy(over, from, sizeof over);
-    std::memcpy(under, to, sizeof under);
-    for (size_t k = 0; k < BLOCK; ++k) {
-        under[k] = over[k] != 0 ? over[k] : under[k];
-    }
-    std::memcpy(to, under, sizeof under);
+    Block over;
+    Block under;
+    std::memcpy(&over, from, sizeof over);
+    std::memcpy(&under, to, sizeof under);
+    const Block keep = over == 0;
+    under = (under & keep) | (over & ~keep);
+    std::memcpy(to, &under, sizeof under);
 }
 
 // Every pixel of `from` but 0 replaces the one under it.

@@ -46,8 +46,9 @@ double WebPictureScale();
 // Stops listening, lets the pointer go and forgets held keys (the game ended).
 void WebStopListening();
 // Gives the page its turn (Asyncify): events, drawing and sound go on while
-// the game's loop sleeps out the rest of its frame. Once a frame at least.
-void WebGiveBrowserTurn();
+// the game's loop sleeps out the rest of its frame. Once a frame at least;
+// `drawn` says whether the frame put anything on the canvas.
+void WebGiveBrowserTurn(bool drawn);
 // Pictures and sounds from the page's data, the player's files from the
 // folder kept in IndexedDB (web_file.cpp); before the game starts.
 void WebUseFilePlaces();

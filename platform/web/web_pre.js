@@ -6,6 +6,121 @@
 Module.dellomarStats = {frames: 0, turns: 0, convertMs: 0, drawMs: 0, firstFrameAt: 0,
                         lastFrameAt: 0, sounds: 0, longPresses: 0, storage: "pending"};
 
+// ---- When the game's loop gets its next pass ----
+// While the picture changes or the player acts, each pass waits for the
+// browser's next frame: the browser hands the page its input in step with its
+// frames, and the game answers in the same frame. Once QUIET_PASSES passes in
+// a row have drawn nothing, with no input and no finger down, the passes go on
+// a timer at the display's measured rate instead, still never sooner than the
+// game's frame allows: a frame asked of the browser costs it several times
+// what the game's pass at rest costs. The first input or drawing after that is
+// back on frames. A page in the background gets no pass at all.
+Module.dellomarStats.timedTurns = 0;
+Module.dellomarPace = (function() {
+    var QUIET_PASSES = 30;
+    var MEASURED_GAPS = 32;
+    var period = 1000 / 60; // between two of the display's frames, as last measured
+    var quiet = 0;          // passes in a row with nothing drawn and no input
+    var fingers = 0;
+    var lastFrameAt = 0;    // the time stamp of the frame the last pass waited for
+    var gaps = 0;
+    var shortestGap = Infinity;
+    var due = 0;            // when the next timed pass is due
+    var wakeEarly = null;   // ends the timed wait being slept, on input
+
+    function onInput(event) {
+        quiet = 0;
+        if (event.touches) fingers = event.touches.length;
+        if (wakeEarly) wakeEarly();
+    }
+    ["mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup", "touchstart", "touchmove",
+     "touchend", "touchcancel"].forEach(function(type) {
+        window.addEventListener(type, onInput, {capture: true, passive: true});
+    });
+
+    function shown() {
+        return new Promise(function(resolve) {
+            document.addEventListener("visibilitychange", resolve, {once: true});
+        });
+    }
+
+    // The frames' time stamps fall on the display's refreshes: the shortest
+    // gap of a run of them is its period, whatever frames the game missed.
+    function measure(at) {
+        if (lastFrameAt > 0 && at > lastFrameAt) {
+            shortestGap = Math.min(shortestGap, at - lastFrameAt);
+            if (++gaps === MEASURED_GAPS) {
+                period = Math.min(Math.max(shortestGap, 4), 100);
+                gaps = 0;
+                shortestGap = Infinity;
+            }
+        }
+        lastFrameAt = at;
+    }
+
+    // A page that is shown but whose frames never come (shown in a way that
+    // draws nothing) still plays, slowly, every `framelessMs`.
+    function nextFrame(framelessMs) {
+        return new Promise(function(resolve) {
+            var timer = 0;
+            requestAnimationFrame(function(at) {
+                clearTimeout(timer);
+                measure(at);
+                resolve();
+            });
+            if (document.visibilityState === "visible") {
+                timer = setTimeout(function() {
+                    lastFrameAt = 0;
+                    resolve();
+                }, framelessMs);
+            }
+        });
+    }
+
+    function delayUntil(at) {
+        return Math.max(0, Math.ceil(at - performance.now()));
+    }
+
+    // Input ends the sleep early, for the game to answer it at once.
+    function restUntil(at) {
+        return new Promise(function(resolve) {
+            var timer = setTimeout(resolve, delayUntil(at));
+            wakeEarly = function() {
+                clearTimeout(timer);
+                resolve();
+            };
+        }).then(function() {
+            wakeEarly = null;
+        });
+    }
+
+    // The browser's turn, after a pass that drew (`drawn`) or did not; it
+    // lasts at least until `untilMs`, so that a display above 100 Hz still
+    // gives the game its whole frame asleep rather than spun.
+    async function turn(untilMs, framelessMs, drawn) {
+        while (document.visibilityState === "hidden") await shown();
+        quiet = drawn || fingers > 0 ? 0 : quiet + 1;
+        if (quiet < QUIET_PASSES) {
+            await nextFrame(framelessMs);
+            due = performance.now();
+        } else {
+            lastFrameAt = 0;
+            // Due a period after the last, kept to the display's rate
+            // however late the timers wake; after a long pass, from now.
+            due = Math.max(due + period, untilMs, performance.now());
+            Module.dellomarStats.timedTurns++;
+            await restUntil(due);
+        }
+        if (performance.now() < untilMs) {
+            await new Promise(function(resolve) {
+                setTimeout(resolve, delayUntil(untilMs));
+            });
+        }
+    }
+
+    return {turn: turn};
+})();
+
 // ---- The player's saved games, kept in IndexedDB ----
 // The player's folder lives in memory; each file the game puts in place there
 // is written through to IndexedDB before its Save counts as done, and is read

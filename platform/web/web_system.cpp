@@ -22,28 +22,11 @@ bool s_turnGiven = false; // since the main loop last looked for messages
 // frame the turn ends.
 double s_lastTickMs = 0;
 
-// The browser's turn lasts until its next frame (the display's refresh; none
-// while the tab is in the background, so the game then stops at no cost) and
-// at least until `untilMs`: a display above 100 Hz still gives the game its
-// 10 ms asleep rather than spun. Paced by timers instead, the passes cost the
-// browser a little less at rest, but touch gestures then went wrong: the
-// browser hands the page its touch input in step with its frames.
+// The browser's turn (web_pre.js paces it): until its next frame, or its
+// timed pass once the page is at rest, and at least until `untilMs`.
 // clang-format off
-EM_ASYNC_JS(void, WebAwaitBrowserFrame, (double untilMs, int framelessMs), {
-    // Also where the browser would still give a hidden page its frames.
-    while (document.visibilityState === "hidden") {
-        await new Promise(function (resolve) {
-            document.addEventListener("visibilitychange", resolve, { once: true });
-        });
-    }
-    await new Promise(function (resolve) {
-        var timer = 0;
-        var done = function () { clearTimeout(timer); resolve(); };
-        requestAnimationFrame(done);
-        if (document.visibilityState === "visible") timer = setTimeout(done, framelessMs);
-    });
-    var rest = Math.ceil(untilMs - performance.now());
-    if (rest > 0) await new Promise(function (resolve) { setTimeout(resolve, rest); });
+EM_ASYNC_JS(void, WebAwaitBrowserTurn, (double untilMs, int framelessMs, int drawn), {
+    await Module.dellomarPace.turn(untilMs, framelessMs, drawn !== 0);
 });
 // clang-format on
 
@@ -71,9 +54,9 @@ EM_JS(void, WebSetCursorShown, (int shown), {
 // The game's frame clock waits until 10 ms have passed since its frame began,
 // reading the tick counter again and again; the page spends that time asleep
 // in the browser's turn instead, so that the wait finds it already spent.
-void WebGiveBrowserTurn()
+void WebGiveBrowserTurn(bool drawn)
 {
-    WebAwaitBrowserFrame(s_lastTickMs + FRAME_MS, FRAMELESS_TURN_MS);
+    WebAwaitBrowserTurn(s_lastTickMs + FRAME_MS, FRAMELESS_TURN_MS, drawn ? 1 : 0);
     s_turnGiven = true;
     WebCountTurn();
 }
@@ -106,7 +89,7 @@ PlatWindow PlatCreateWindow(uint32_t, const char* className, const char* caption
 bool PlatPeekMessage(PlatMessage* message)
 {
     if (!s_turnGiven) {
-        WebGiveBrowserTurn();
+        WebGiveBrowserTurn(false);
     }
     s_turnGiven = false;
     return QueuePeek(message);

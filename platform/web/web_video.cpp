@@ -40,7 +40,8 @@ ShownPicture s_shown;
 // on the canvas, and keeps count of frames and of what they cost, for the
 // page (and its test) to show: `frames` counts every frame presented,
 // `drawn` those that put something on the canvas, `drawnAt` is the count of
-// frames when the last was drawn.
+// frames when the last was drawn, `shortestGapMs` the shortest time from one
+// frame presented to the next.
 // clang-format off
 EM_JS(void, WebCanvasDraw, (const uint32_t* rgba, int width, int height, const int32_t* rects,
                             int count, double convertMs), {
@@ -65,6 +66,9 @@ EM_JS(void, WebCanvasDraw, (const uint32_t* rgba, int width, int height, const i
         stats.drawnAt = stats.frames;
         stats.convertMs += convertMs;
         stats.drawMs += performance.now() - started;
+    }
+    if (stats.lastFrameAt > 0) {
+        stats.shortestGapMs = Math.min(stats.shortestGapMs || Infinity, started - stats.lastFrameAt);
     }
     if (stats.firstFrameAt === 0) stats.firstFrameAt = started;
     stats.lastFrameAt = started;
@@ -153,7 +157,7 @@ int Present(PlatSurface shown)
     }
     WebCanvasDraw(s_rgba.data(), device->width, device->height, &bands[0].left,
                   static_cast<int>(count), emscripten_get_now() - started);
-    WebGiveBrowserTurn();
+    WebGiveBrowserTurn(count > 0);
     return 0;
 }
 

@@ -174,9 +174,12 @@ class Pointer {
     // Under pointer lock Firefox measures each move the driver makes from the
     // middle of the view, where a locked pointer is kept: each step goes there
     // plus the step's motion.
-    async moveLockedBy(by, steps) {
+    async moveLockedBy(by, fewest) {
         const view = this.page.viewport();
         const middle = { x: Math.floor(view.width / 2), y: Math.floor(view.height / 2) };
+        // Each step must end inside the view.
+        const steps = Math.max(fewest, Math.ceil(Math.abs(by.x) / (middle.x - 1)),
+                               Math.ceil(Math.abs(by.y) / (middle.y - 1)));
         let done = { x: 0, y: 0 };
         // A move to where the driver's pointer already is makes no event, so
         // each step starts from the middle itself (a move of nothing).
@@ -494,6 +497,20 @@ function reportSpeed(label, first, last) {
                 `${drawn - (first.drawn ?? first.frames)} drawn; ` +
                 `RGBA conversion ${(last.convertMs / drawn).toFixed(3)} ms, ` +
                 `canvas draw ${(last.drawMs / drawn).toFixed(3)} ms per frame drawn`);
+}
+
+// At rest the passes go on timers rather than the browser's frames, and keep
+// the display's pace (60 a second here) and the game's 10 ms (to the clock's
+// millisecond) all the same.
+function restsOnTimers(first, last) {
+    const frames = last.frames - first.frames;
+    const timed = last.timedTurns - first.timedTurns;
+    const fps = (1000 * frames) / (last.lastFrameAt - first.lastFrameAt);
+    check(timed >= frames * 0.75 && fps >= 50,
+          `at rest the passes are timed (${timed} of ${frames}) at the display's pace ` +
+          `(${fps.toFixed(1)} a second)`);
+    check(last.shortestGapMs >= 9, `no frame was shorter than 10 ms (shortest ` +
+          `${last.shortestGapMs.toFixed(1)} ms)`);
 }
 
 // Headless Firefox here finds no sound device: its audio never runs, and no
@@ -1419,7 +1436,9 @@ async function main() {
             await hiddenTabRests(first.page);
             const speedFrom = await stats(first.page);
             await waitFrames(first.page, 200);
-            reportSpeed("steady play", speedFrom, await stats(first.page));
+            const speedTo = await stats(first.page);
+            reportSpeed("steady play", speedFrom, speedTo);
+            restsOnTimers(speedFrom, speedTo);
 
             await first.page.reload();
             await loadSession(first.page, first.saved, first.flagCell, "after a reload");
