@@ -23,8 +23,7 @@ Module.dellomarPace = (function() {
     var quiet = 0;          // passes in a row with nothing drawn and no input
     var fingers = 0;
     var lastFrameAt = 0;    // the time stamp of the frame the last pass waited for
-    var gaps = 0;
-    var shortestGap = Infinity;
+    var gaps = [];
     var due = 0;            // when the next timed pass is due
     var wakeEarly = null;   // ends the timed wait being slept, on input
 
@@ -44,15 +43,17 @@ Module.dellomarPace = (function() {
         });
     }
 
-    // The frames' time stamps fall on the display's refreshes: the shortest
-    // gap of a run of them is its period, whatever frames the game missed.
+    // The middle gap of a run of frames: some browsers' frames come a little
+    // early or late, and a pass that took long misses one now and then.
     function measure(at) {
         if (lastFrameAt > 0 && at > lastFrameAt) {
-            shortestGap = Math.min(shortestGap, at - lastFrameAt);
-            if (++gaps === MEASURED_GAPS) {
-                period = Math.min(Math.max(shortestGap, 4), 100);
-                gaps = 0;
-                shortestGap = Infinity;
+            gaps.push(at - lastFrameAt);
+            if (gaps.length === MEASURED_GAPS) {
+                gaps.sort(function(a, b) {
+                    return a - b;
+                });
+                period = Math.min(Math.max(gaps[MEASURED_GAPS / 2], 4), 100);
+                gaps = [];
             }
         }
         lastFrameAt = at;
