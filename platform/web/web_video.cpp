@@ -40,8 +40,7 @@ ShownPicture s_shown;
 // on the canvas, and keeps count of frames and of what they cost, for the
 // page (and its test) to show: `frames` counts every frame presented,
 // `drawn` those that put something on the canvas, `drawnAt` is the count of
-// frames when the last was drawn, `shortestGapMs` the shortest time from one
-// frame presented to the next.
+// frames when the last was drawn.
 // clang-format off
 EM_JS(void, WebCanvasDraw, (const uint32_t* rgba, int width, int height, const int32_t* rects,
                             int count, double convertMs), {
@@ -66,9 +65,6 @@ EM_JS(void, WebCanvasDraw, (const uint32_t* rgba, int width, int height, const i
         stats.drawnAt = stats.frames;
         stats.convertMs += convertMs;
         stats.drawMs += performance.now() - started;
-    }
-    if (stats.lastFrameAt > 0) {
-        stats.shortestGapMs = Math.min(stats.shortestGapMs || Infinity, started - stats.lastFrameAt);
     }
     if (stats.firstFrameAt === 0) stats.firstFrameAt = started;
     stats.lastFrameAt = started;
