@@ -5,7 +5,8 @@
 // every run, then the medians.
 //
 // Usage: node bench/web/lighthouse.mjs [site folder] [runs]   (default
-//        build-web/site, 5 runs; CHROME_PATH names the browser)
+//        build-web/site, 5 runs; CHROME_PATH names the browser; LONG_TASKS=1
+//        also lists each run's long tasks: file, start + length in ms)
 import { spawn } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
@@ -46,8 +47,11 @@ async function audit(url, out) {
         .filter((a) => a.score !== null && a.score < 0.9 && a.scoreDisplayMode !== "informative" &&
                        a.scoreDisplayMode !== "notApplicable" && a.scoreDisplayMode !== "manual")
         .map((a) => a.id);
+    // The tasks the simulation counts as long, by when they began (simulated).
+    const longTasks = (report.audits["long-tasks"]?.details?.items ?? [])
+        .map((t) => `${path.basename(t.url ?? "") || "?"} ${t.startTime.toFixed(0)}+${t.duration.toFixed(0)}`);
     return { ...scores, tbt: report.audits["total-blocking-time"].numericValue,
-             lcp: report.audits["largest-contentful-paint"].numericValue, failing };
+             lcp: report.audits["largest-contentful-paint"].numericValue, failing, longTasks };
 }
 
 const server = await serveFolder(site);
@@ -61,6 +65,7 @@ try {
         console.log(`run ${i + 1}: performance ${r.performance}  accessibility ${r.accessibility}  ` +
                     `best practices ${r["best-practices"]}  SEO ${r.seo}  TBT ${r.tbt.toFixed(0)} ms  ` +
                     `LCP ${r.lcp.toFixed(0)} ms${r.failing.length ? "  below 0.9: " + r.failing.join(" ") : ""}`);
+        if (process.env.LONG_TASKS) console.log(`  long tasks (ms): ${r.longTasks.join(", ") || "none"}`);
     }
 } finally {
     server.close();

@@ -10,6 +10,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -18,7 +19,12 @@ namespace {
 // The longest the start-up keeps the browser waiting: a slow phone takes
 // four or five times as long, and still stays within its 50 ms.
 constexpr double START_SLICE_MS = 5.0;
-constexpr int BACKDROP_ROWS_PER_PIECE = 2;
+// A piece must stay short even while the browser still runs the code
+// unoptimised (its first calls) and shares the processor with the rest of
+// the start: one painted row, a few encoded ones, 64 KB written.
+constexpr int BACKDROP_ROWS_PER_PIECE = 1;
+constexpr int ENCODED_ROWS_PER_PIECE = 16;
+constexpr size_t WRITTEN_BYTES_PER_PIECE = 64 * 1024;
 constexpr const char* BACKDROP_FILE = "/dellomar-data/Textures/back.txr";
 
 double s_busySince = 0;
@@ -44,6 +50,11 @@ EM_ASYNC_JS(void, WebYieldNow, (), {
 
 } // namespace
 
+void WebNoteTurnGiven()
+{
+    s_busySince = emscripten_get_now();
+}
+
 void WebTurnIfBusy()
 {
     if (emscripten_get_now() - s_busySince < START_SLICE_MS) {
@@ -64,13 +75,22 @@ void WebPaintData()
     while (!PaintBackdropRows(painting, BACKDROP_ROWS_PER_PIECE)) {
         WebTurnIfBusy();
     }
-    const std::vector<uint8_t> bytes = EncodeBmp24(painting.image);
+    BmpEncoding encoding = StartBmp24(painting.image);
+    while (!EncodeBmp24Rows(encoding, ENCODED_ROWS_PER_PIECE)) {
+        WebTurnIfBusy();
+    }
     WebTurnIfBusy();
     std::FILE* file = std::fopen(BACKDROP_FILE, "wb");
     if (file == nullptr) {
         return;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const std::vector<uint8_t>& bytes = encoding.bytes;
+    bool written = true;
+    for (size_t at = 0; written && at < bytes.size(); at += WRITTEN_BYTES_PER_PIECE) {
+        const size_t count = std::min(WRITTEN_BYTES_PER_PIECE, bytes.size() - at);
+        written = std::fwrite(bytes.data() + at, 1, count, file) == count;
+        WebTurnIfBusy();
+    }
     if (std::fclose(file) != 0 || !written) {
         std::remove(BACKDROP_FILE);
     }

@@ -29,6 +29,9 @@ EM_ASYNC_JS(int, WebStoreSaved, (const char* path), {
 // the file counts as missing rather than as a copy only this page has.
 bool FetchBeforeRead(const char* path, std::FILE** stream)
 {
+    // The game reads its pictures and sounds one after another as it starts;
+    // the browser gets its turn between them.
+    WebTurnIfBusy();
     if (!IsPlayerFile(path)) {
         return false;
     }

@@ -52,9 +52,12 @@ void WebGiveBrowserTurn(bool drawn);
 // Pictures and sounds from the page's data, the player's files from the
 // folder kept in IndexedDB (web_file.cpp); before the game starts.
 void WebUseFilePlaces();
-// Start-up in pieces (web_data.cpp): gives the browser its turn when the
-// thread has been busy for a few milliseconds since the last one.
+// Work in pieces (web_data.cpp): gives the browser its turn when the thread
+// has been busy for a few milliseconds since the last one (a turn of the
+// game's loop counts, which WebNoteTurnGiven says): the start's pieces, each
+// file the game opens, a picture converted whole.
 void WebTurnIfBusy();
+void WebNoteTurnGiven();
 // Makes what the page does not download (the backdrop); before the game starts.
 void WebPaintData();
 // Remembers the reason for a failure, for PlatLastError().

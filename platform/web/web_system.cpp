@@ -57,6 +57,7 @@ EM_JS(void, WebSetCursorShown, (int shown), {
 void WebGiveBrowserTurn(bool drawn)
 {
     WebAwaitBrowserTurn(s_lastTickMs + FRAME_MS, FRAMELESS_TURN_MS, drawn ? 1 : 0);
+    WebNoteTurnGiven();
     s_turnGiven = true;
     WebCountTurn();
 }

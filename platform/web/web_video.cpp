@@ -121,10 +121,17 @@ bool OpenPrimary(PlatVideoDevice device, int32_t* width, int32_t* height)
     return true;
 }
 
+// A picture changed whole (the first, a new screen) is many times a frame's
+// work: the browser gets its turn between pieces of rows.
+constexpr size_t CONVERTED_ROWS_PER_PIECE = 32;
+
 void ConvertBand(const PlatRect& band, const uint16_t* picture, size_t pitch, size_t width)
 {
     const uint32_t* table = s_rgbaOf.data();
     for (auto y = static_cast<size_t>(band.top); y < static_cast<size_t>(band.bottom); ++y) {
+        if ((y - static_cast<size_t>(band.top)) % CONVERTED_ROWS_PER_PIECE == 0) {
+            WebTurnIfBusy();
+        }
         const uint16_t* from = picture + y * pitch;
         uint32_t* to = s_rgba.data() + y * width;
         for (auto x = static_cast<size_t>(band.left); x < static_cast<size_t>(band.right); ++x) {

@@ -3,6 +3,7 @@
 // directories pointing at bitmaps or PNGs. And the backdrop, which the web
 // page paints a few rows at a time, comes out as the one picture.
 #include "tools/datagen/backdrop_painter.h"
+#include "tools/datagen/bmp_writer.h"
 #include "tools/datagen/ico_writer.h"
 #include "tools/datagen/png_writer.h"
 
@@ -241,6 +242,19 @@ TEST(IconFiles, BackdropPaintedInPiecesIsTheWholePicture)
     EXPECT_TRUE(PaintBackdropRows(painting, 5));
     ASSERT_EQ(painting.image.pixels.size(), whole.pixels.size());
     EXPECT_TRUE(painting.image.pixels == whole.pixels);
+
+    // The file too: rows bottom-up, whatever the pieces, the bytes the
+    // native build writes, and a finished file stays as it is.
+    const std::vector<uint8_t> file = EncodeBmp24(whole);
+    BmpEncoding encoding = StartBmp24(whole);
+    EXPECT_EQ(encoding.bytes.size(), 54u);
+    EXPECT_FALSE(EncodeBmp24Rows(encoding, 0));
+    EXPECT_FALSE(EncodeBmp24Rows(encoding, 1));
+    EXPECT_EQ(encoding.bytes[54], At(whole, 0, BACKDROP_SIZE - 1).b);
+    while (!EncodeBmp24Rows(encoding, 100)) {}
+    EXPECT_TRUE(EncodeBmp24Rows(encoding, 3));
+    EXPECT_TRUE(encoding.bytes == file);
+    EXPECT_EQ(file.size(), 54u + size_t{BACKDROP_SIZE} * BACKDROP_SIZE * 3);
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 
 #include "tools/datagen/byte_writer.h"
 
+#include <algorithm>
 #include <cassert>
 #include <stdexcept>
+#include <utility>
 
-std::vector<uint8_t> EncodeBmp24(const Image& image)
+BmpEncoding StartBmp24(const Image& image)
 {
     // The game's own pictures keep to widths whose rows need no padding, so
     // their rows are one unbroken run as the loader has always read them.
@@ -15,7 +17,8 @@ std::vector<uint8_t> EncodeBmp24(const Image& image)
     const uint32_t pixelBytes = static_cast<uint32_t>(image.width) *
                                 static_cast<uint32_t>(image.height) * 3u;
     const uint32_t headerBytes = 14 + 40;
-    std::vector<uint8_t> out;
+    BmpEncoding encoding{&image, {}, 0};
+    std::vector<uint8_t>& out = encoding.bytes;
     out.reserve(headerBytes + pixelBytes);
 
     PutU8(out, 'B');
@@ -37,15 +40,34 @@ std::vector<uint8_t> EncodeBmp24(const Image& image)
     PutU32(out, 0);
     PutU32(out, 0);
     assert(out.size() == headerBytes);
+    return encoding;
+}
 
-    for (int y = image.height - 1; y >= 0; --y) {
+bool EncodeBmp24Rows(BmpEncoding& encoding, int rows)
+{
+    const Image& image = *encoding.image;
+    const int end = std::min(image.height, encoding.rowsWritten + std::max(rows, 0));
+    std::vector<uint8_t>& out = encoding.bytes;
+    // Bottom-up: the file's first row is the picture's last.
+    size_t at = out.size();
+    out.resize(at + static_cast<size_t>(end - encoding.rowsWritten) *
+                        static_cast<size_t>(image.width) * 3u);
+    for (int written = encoding.rowsWritten; written < end; ++written) {
+        const int y = image.height - 1 - written;
         for (int x = 0; x < image.width; ++x) {
             const Rgb c = At(image, x, y);
-            PutU8(out, c.b);
-            PutU8(out, c.g);
-            PutU8(out, c.r);
+            out[at++] = c.b;
+            out[at++] = c.g;
+            out[at++] = c.r;
         }
     }
-    assert(out.size() == headerBytes + pixelBytes);
-    return out;
+    encoding.rowsWritten = end;
+    return end == image.height;
+}
+
+std::vector<uint8_t> EncodeBmp24(const Image& image)
+{
+    BmpEncoding encoding = StartBmp24(image);
+    EncodeBmp24Rows(encoding, image.height);
+    return std::move(encoding.bytes);
 }
