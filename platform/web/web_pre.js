@@ -54,6 +54,7 @@ Module.dellomarPace = (function() {
                     return a - b;
                 });
                 period = Math.min(Math.max(gaps[MEASURED_GAPS / 2], 4), 100);
+                Module.dellomarStats.pacePeriodMs = period;
                 gaps = [];
             }
         }

