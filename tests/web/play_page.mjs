@@ -113,15 +113,41 @@ async function reloadPage(page) {
 // with a touch screen, learns of the touch screen from its first touch: one
 // on the words, before the test measures the picture.
 async function firstTouch(page) {
-    await page.waitForFunction(() => typeof Module !== "undefined" && Module.dellomarStats.frames > 0,
-                               { timeout: WAIT_MS, polling: 5 });
+    const started = () => typeof Module !== "undefined" && Module.dellomarStats.frames > 0;
+    if (!(await evaluatedUntil(page, started))) {
+        const state = await page.evaluate(() => ({
+            shown: document.visibilityState, notice: document.getElementById("notice")?.textContent,
+            started: typeof Module !== "undefined" && !!Module.calledRun,
+            stats: typeof Module !== "undefined" ? Module.dellomarStats : null,
+        }));
+        throw new Error(`no frame within ${WAIT_MS} ms: ${JSON.stringify(state)}`);
+    }
     const words = await page.evaluate(() => {
         const r = document.getElementById("controls").getBoundingClientRect();
         return { x: Math.round(r.left + r.width / 2), y: Math.round(r.top + r.height / 2), id: 0 };
     });
     await page.evaluate(dispatchTouches, "touchStart", [words]);
     await page.evaluate(dispatchTouches, "touchEnd", []);
-    await page.waitForFunction(() => document.body.classList.contains("touch"), { timeout: WAIT_MS });
+    if (!(await evaluatedUntil(page, () => document.body.classList.contains("touch")))) {
+        throw new Error(`the page took no touch within ${WAIT_MS} ms`);
+    }
+}
+
+// Asks the page afresh each time, in the document it shows then. With three
+// runs at once, Firefox's waitForFunction started as a page opened timed out
+// now and then on a game that had started within a second (hundreds of
+// frames when asked afterwards): its poll watched a document no longer shown.
+async function evaluatedUntil(page, condition, timeout = WAIT_MS) {
+    const until = Date.now() + timeout;
+    for (;;) {
+        try {
+            if (await page.evaluate(condition)) return true;
+        } catch {
+            // The document was replaced while it was asked: ask the new one.
+        }
+        if (Date.now() > until) return false;
+        await new Promise((resolve) => setTimeout(resolve, 20));
+    }
 }
 
 const stats = (page) => page.evaluate(() => ({ ...window.Module?.dellomarStats }));
