@@ -28,16 +28,14 @@ endif()
 gtest_discover_tests(dellomar_tests DISCOVERY_TIMEOUT 60)
 
 # The data generator's icon writers and its backdrop painted and written in
-# pieces. The
-# generator is a build machine's tool (a cross build takes it from
+# pieces. The generator is a build machine's tool (a cross build takes it from
 # DELLOMAR_HOST_TOOLS_DIR), so its tests run in the build machine's own build,
 # which has its zlib.
 if(NOT CMAKE_CROSSCOMPILING)
   add_executable(dellomar_datagen_tests
     tests/datagen/icon_files_test.cpp
     tools/datagen/backdrop_painter.cpp tools/datagen/bmp_writer.cpp tools/datagen/canvas.cpp
-    tools/datagen/ico_writer.cpp
-    tools/datagen/noise.cpp tools/datagen/png_writer.cpp)
+    tools/datagen/ico_writer.cpp tools/datagen/noise.cpp tools/datagen/png_writer.cpp)
   target_include_directories(dellomar_datagen_tests PRIVATE ${CMAKE_SOURCE_DIR})
   find_package(ZLIB REQUIRED)
   target_link_libraries(dellomar_datagen_tests PRIVATE GTest::gtest GTest::gtest_main ZLIB::ZLIB)
