@@ -29,20 +29,42 @@ int s_nextVoice = 1;
 
 // The audio context is made at the player's first gesture, not at start:
 // making one can hold the page for a good part of a second, and no sound may
-// play before that gesture anyway.
+// play before that gesture anyway. A running context keeps the browser's
+// audio working even in silence, so once no voice has sounded for a while it
+// is suspended, and the next sound resumes it.
 // clang-format off
 EM_JS(int, WebAudioOpen, (), {
     var Context = window.AudioContext || window.webkitAudioContext;
     if (!Context) return 0;
-    var audio = {context: null, voices: {}};
+    var REST_AFTER_MS = 3000;
+    var audio = {context: null, voices: {}, resting: false, restTimer: 0};
     Module.dellomarAudio = audio;
+    audio.restSoon = function() {
+        clearTimeout(audio.restTimer);
+        audio.restTimer = setTimeout(function() {
+            for (var id in audio.voices) {
+                if (audio.voices[id].source) return;
+            }
+            if (!audio.context || audio.context.state !== "running") return;
+            audio.resting = true;
+            audio.context.suspend().catch(function() {});
+        }, REST_AFTER_MS);
+    };
+    audio.wake = function() {
+        clearTimeout(audio.restTimer);
+        if (!audio.resting) return;
+        audio.resting = false;
+        audio.context.resume().catch(function() {});
+    };
     Module.dellomarAudioResume = function() {
         try {
             if (!audio.context) audio.context = new Context();
         } catch (e) {
             return;
         }
+        if (audio.resting) return;
         if (audio.context.state === "suspended") audio.context.resume().catch(function() {});
+        audio.restSoon();
     };
     return 1;
 });
@@ -54,6 +76,7 @@ EM_JS(void, WebAudioClose, (), {
     if (!audio) return;
     Module.dellomarAudio = null;
     Module.dellomarAudioResume = null;
+    clearTimeout(audio.restTimer);
     if (audio.context) audio.context.close().catch(function() {});
 });
 // clang-format on
@@ -82,6 +105,7 @@ EM_JS(void, WebAudioStop, (int id), {
     try { voice.source.stop(); } catch (e) {}
     voice.source.disconnect();
     voice.source = null;
+    audio.restSoon();
 });
 // clang-format on
 
@@ -89,7 +113,9 @@ EM_JS(void, WebAudioStop, (int id), {
 EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
     var audio = Module.dellomarAudio;
     var voice = audio && audio.voices[id];
-    if (!voice || !voice.samples || !audio.context || audio.context.state !== "running") return;
+    if (!voice || !voice.samples || !audio.context) return;
+    if (audio.context.state !== "running" && !audio.resting) return;
+    audio.wake();
     if (!voice.buffer) {
         try {
             voice.buffer = audio.context.createBuffer(1, voice.samples.length, voice.rate);
@@ -103,7 +129,9 @@ EM_JS(void, WebAudioPlay, (int id, double offset, int looping), {
     source.loop = looping !== 0;
     source.connect(audio.context.destination);
     source.onended = function() {
-        if (voice.source === source) voice.source = null;
+        if (voice.source !== source) return;
+        voice.source = null;
+        audio.restSoon();
     };
     source.start(0, Math.min(offset, voice.buffer.duration));
     voice.source = source;

@@ -137,11 +137,11 @@ async function firstTouch(page) {
 // runs at once, Firefox's waitForFunction started as a page opened timed out
 // now and then on a game that had started within a second (hundreds of
 // frames when asked afterwards): its poll watched a document no longer shown.
-async function evaluatedUntil(page, condition, timeout = WAIT_MS) {
-    const until = Date.now() + timeout;
+async function evaluatedUntil(page, condition, ...args) {
+    const until = Date.now() + WAIT_MS;
     for (;;) {
         try {
-            if (await page.evaluate(condition)) return true;
+            if (await page.evaluate(condition, ...args)) return true;
         } catch {
             // The document was replaced while it was asked: ask the new one.
         }
@@ -545,11 +545,36 @@ function restsOnTimers(first, last) {
 
 // Headless Firefox here finds no sound device: its audio never runs, and no
 // page can sound. The game must still have sounded wherever audio runs.
+const audioState = (page) => page.evaluate(() => {
+    const audio = Module.dellomarAudio;
+    return audio?.resting ? "resting" : audio?.context?.state ?? "none";
+});
+
 async function clickSounded(first) {
-    const audio = await first.page.evaluate(() => Module.dellomarAudio?.context?.state ?? "none");
-    const mute = !IS_CHROMIUM && audio !== "running";
+    const audio = await audioState(first.page);
+    const mute = !IS_CHROMIUM && audio !== "running" && audio !== "resting";
     if (mute) console.log(`note: this Firefox has no running audio (${audio}); the click cannot sound`);
     check(first.soundsAfterClick > 0 || mute, `the click sounded (${first.soundsAfterClick} sounds)`);
+    return !mute;
+}
+
+// A quiet game suspends its audio, which would otherwise keep the browser's
+// audio working; the next click sounds all the same, the audio running again.
+async function audioRests(page) {
+    const quietFrom = Date.now();
+    const rested = await evaluatedUntil(page, () => Module.dellomarAudio?.resting &&
+                                        Module.dellomarAudio.context.state === "suspended");
+    check(rested, `the audio rests once the game is quiet (${await audioState(page)} after ` +
+          `${Date.now() - quietFrom} ms)`);
+    const sounds = (await stats(page)).sounds;
+    await page.mouse.down();
+    await waitPasses(page, 3);
+    await page.mouse.up();
+    const wokenFrom = Date.now();
+    const woken = await evaluatedUntil(page, (n) => Module.dellomarStats.sounds > n &&
+                                       Module.dellomarAudio.context.state === "running", sounds);
+    check(woken, `a click on the quiet game sounds and its audio runs again ` +
+          `(${await audioState(page)} after ${Date.now() - wokenFrom} ms)`);
 }
 
 // ---- Storage that misbehaves; windows too small for the picture ----
@@ -1461,8 +1486,9 @@ async function main() {
         }
         const first = only === "phone" || only === "storage" ? {} : await firstSession(browser, url, errors);
         if (first.saved) {
-            await clickSounded(first);
+            const sounding = await clickSounded(first);
             await drawnOnlyWhenChanged(first.pointer, first.saved);
+            if (sounding) await audioRests(first.page);
             await hiddenTabRests(first.page);
             const speedFrom = await stats(first.page);
             await waitFrames(first.page, 200);
