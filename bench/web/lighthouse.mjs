@@ -69,7 +69,7 @@ try {
     }
 } finally {
     server.close();
-    fs.rmSync(folder, { recursive: true, force: true });
+    if (process.env.KEEP_REPORTS) console.log(`reports kept in ${folder}`); else fs.rmSync(folder, { recursive: true, force: true });
 }
 const m = (key) => median(results.map((r) => r[key]));
 console.log(`median of ${runs}: performance ${m("performance")}  accessibility ${m("accessibility")}  ` +
