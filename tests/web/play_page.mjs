@@ -1352,6 +1352,17 @@ async function firstVisit(url, server, errors) {
         check(total <= FIRST_VISIT_BUDGET,
               `a first visit transfers ${(total / 1024).toFixed(0)} KB, at most ` +
               `${FIRST_VISIT_BUDGET / 1024} KB`);
+        // The page's words paint before the game's files take the network.
+        const order = await page.evaluate(() => {
+            const paint = performance.getEntriesByName("first-contentful-paint")[0];
+            const files = performance.getEntriesByType("resource")
+                .filter((entry) => /dellomar\.(js|wasm|data)/.test(entry.name));
+            return { paint: paint?.startTime, files: files.length,
+                     first: Math.min(...files.map((entry) => entry.startTime)) };
+        });
+        check(order.files === 3 && (order.paint === undefined || order.first >= order.paint),
+              `the game's ${order.files} files were asked for at ${order.first.toFixed(0)} ms, ` +
+              `after the first paint (${order.paint?.toFixed(0) ?? "not reported"} ms)`);
         const painted = await page.evaluate(async () => {
             const bytes = FS.readFile("/dellomar-data/Textures/back.txr");
             const digest = await crypto.subtle.digest("SHA-256", bytes);
