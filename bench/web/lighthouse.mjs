@@ -6,7 +6,8 @@
 //
 // Usage: node bench/web/lighthouse.mjs [site folder] [runs]   (default
 //        build-web/site, 5 runs; CHROME_PATH names the browser; LONG_TASKS=1
-//        also lists each run's long tasks: file, start + length in ms)
+//        also lists each run's long tasks: file, start + length in ms;
+//        KEEP_REPORTS=1 keeps the JSON reports and prints their folder)
 import { spawn } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
@@ -69,7 +70,11 @@ try {
     }
 } finally {
     server.close();
-    if (process.env.KEEP_REPORTS) console.log(`reports kept in ${folder}`); else fs.rmSync(folder, { recursive: true, force: true });
+    if (process.env.KEEP_REPORTS) {
+        console.log(`reports kept in ${folder}`);
+    } else {
+        fs.rmSync(folder, { recursive: true, force: true });
+    }
 }
 const m = (key) => median(results.map((r) => r[key]));
 console.log(`median of ${runs}: performance ${m("performance")}  accessibility ${m("accessibility")}  ` +

@@ -543,12 +543,13 @@ function restsOnTimers(first, last) {
           `milliseconds (shortest ${last.shortestPassMs.toFixed(1)} ms)`);
 }
 
-// Headless Firefox here finds no sound device: its audio never runs, and no
-// page can sound. The game must still have sounded wherever audio runs.
 const audioState = (page) => page.evaluate(() => {
     const audio = Module.dellomarAudio;
     return audio?.resting ? "resting" : audio?.context?.state ?? "none";
 });
+
+// Headless Firefox here finds no sound device: its audio never runs, and no
+// page can sound. The game must still have sounded wherever audio runs.
 
 async function clickSounded(first) {
     const audio = await audioState(first.page);
